@@ -25,8 +25,9 @@ const std::array<const std::string*, 10>& Numerals() {
 // one-character units come first, so 十万 has already lost its 十 by the time
 // its own entry is applied; the order is part of the result.
 const std::array<const std::string*, 8>& Units() {
-    static const std::array<const std::string*, 8> units = {
-        &"十"_gbk, &"百"_gbk, &"千"_gbk, &"万"_gbk, &"十万"_gbk, &"百万"_gbk, &"千万"_gbk, &"亿"_gbk};
+    static const std::array<const std::string*, 8> units = {&"十"_gbk,   &"百"_gbk,   &"千"_gbk,
+                                                            &"万"_gbk,   &"十万"_gbk, &"百万"_gbk,
+                                                            &"千万"_gbk, &"亿"_gbk};
     return units;
 }
 
@@ -68,7 +69,9 @@ std::string FullWidthToAscii(std::string_view piece) {
     return out;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The longest leading decimal number (sign, digits, fraction, exponent);
 // 0 when the piece does not begin with one. Hexadecimal, "inf" and "nan"

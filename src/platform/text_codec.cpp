@@ -95,6 +95,28 @@ std::string TextCodec::Utf8ToGbk(std::string_view utf8) {
     return Utf16ToGbk(Utf8ToUtf16(utf8));
 }
 
+std::string TextCodec::Utf16ToGbkPrefix(std::u16string_view utf16) {
+    utf16 = utf16.substr(0, utf16.find(u'\0'));
+    ConverterPtr converter = OpenConverter("windows-936-2000");
+    std::string out;
+    if (!converter || utf16.empty()) {
+        return out;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                          &status);
+    out.resize(utf16.size() * 2 + 2);
+    char* target = out.data();
+    const UChar* source = utf16.data();
+    status = U_ZERO_ERROR;
+    // On an unmappable character or a lone surrogate the converter stops with
+    // an error; what it wrote before that is the prefix we want.
+    ucnv_fromUnicode(converter.get(), &target, out.data() + out.size(), &source,
+                     utf16.data() + utf16.size(), nullptr, true, &status);
+    out.resize(static_cast<size_t>(target - out.data()));
+    return out;
+}
+
 bool TextCodec::DecodeCharset(std::string_view bytes, const char* charset, std::u16string& out) {
     out.clear();
     ConverterPtr converter = OpenConverter(charset);

@@ -21,6 +21,10 @@ class TextCodec {
     // and leaves `out` empty.
     static bool DecodeCharset(std::string_view bytes, const char* charset, std::u16string& out);
 
+    // GBK text of UTF-16 code units up to the first character that GBK cannot
+    // represent (or the first NUL); no substitution characters are written.
+    static std::string Utf16ToGbkPrefix(std::u16string_view utf16);
+
     static std::u16string Utf8ToUtf16(std::string_view utf8);
     static std::string Utf16ToUtf8(std::u16string_view utf16);
 };
