@@ -3,6 +3,7 @@
 #   make tsan        the same under ThreadSanitizer
 #   make fuzz        run every libFuzzer target for SECONDS seconds (default 60)
 #   make bench       build optimised and run every bench_* executable
+#   make bench-pass  time a test pass against fping (root; uses network namespaces)
 #   make demo        run the program on the bundled sample data (loopback server)
 #   make format      clang-format the tree
 #   make help        this text
@@ -22,10 +23,10 @@ PACKAGES := g++ cmake ninja-build pkg-config \
 
 CONFIGURE = cmake -S . -G Ninja -DQUILLARK_WERROR=$(WERROR)
 
-.PHONY: help deps test tsan fuzz bench demo format configure-asan
+.PHONY: help deps test tsan fuzz bench bench-pass demo format
 
 help:
-	@sed -n '2,9p' Makefile | sed 's/^# //'
+	@sed -n '2,10p' Makefile | sed 's/^# //'
 
 deps:
 	@scripts/install-deps.sh $(PACKAGES)
@@ -52,6 +53,14 @@ bench: deps
 	$(CONFIGURE) -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BUILD)/release -j $(JOBS)
 	@for b in $(BUILD)/release/bench/bench_*; do echo "== $$b"; $$b || exit 1; done
+
+bench-pass: deps
+	scripts/bench-pass.sh --build-dir $(BUILD)/release
+
+demo: deps
+	$(CONFIGURE) -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD)/release -j $(JOBS) --target quillark quillark-fixture-server
+	scripts/demo.sh $(BUILD)/release
 
 format:
 	find src tests fuzz bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
