@@ -1,6 +1,7 @@
-// The echo half of a test pass, timed: one thread per address, all started at
-// once, each sending one echo with the pass's time-out. The time of a pass
-// runs from its start to the moment the last worker has its answer.
+// A test pass, timed: the real pass over a list with one row per address, one
+// worker thread per row, all started at once, each sending one echo with the
+// pass's time-out. The time runs from the start of the pass to the moment its
+// last worker has written its row.
 //
 // With addresses on the command line it only measures (scripts/bench-pass.sh
 // compares it with fping). Without, it measures a pass over 300 loopback
@@ -21,6 +22,10 @@
 #include <thread>
 #include <vector>
 
+#include "latency/test_pass.h"
+#include "listview/memory_list_control.h"
+#include "listview/row_lock.h"
+#include "listview/server_list_columns.h"
 #include "platform/icmp_echo_socket.h"
 #include "platform/system_network_probe.h"
 
@@ -105,31 +110,43 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// Region states are not what is measured here: every region is "normal".
+class FixedStatus : public quillark::RegionStatusSource {
+  public:
+    bool FetchRegionStatus() override { return true; }
+    std::string LookupRegionStatus(const std::string&) const override { return "ok"; }
+    std::uint32_t StatusColour(const std::string&) const override { return 0; }
+};
+
+// Reads the latency cell back: "12ms" is 12, "..." (no reply) is -1.
+int LatencyOf(const std::string& cell) {
+    if (cell.size() < 3 || cell.compare(cell.size() - 2, 2, "ms") != 0) {
+        return -1;
+    }
+    return std::atoi(cell.c_str());
+}
+
+// One real test pass over a list whose rows have the addresses as hosts.
 PassResult RunPass(const std::vector<std::string>& addresses, int timeout_ms) {
     const quillark::SystemNetworkProbe probe;
-    PassResult result;
-    result.values.assign(addresses.size(), -1);
-    std::mutex finished;
-    Clock::time_point last_answer{};
-    std::vector<std::thread> workers;
-    workers.reserve(addresses.size());
+    quillark::MemoryListControl list;
+    for (const std::string& address : addresses) {
+        const int row = list.InsertRow("region", 2);
+        list.SetCellText(row, quillark::server_list::kColumnHost, address);
+    }
+    FixedStatus status;
+    quillark::WorkerTracker tracker;
+    quillark::TestPass pass(list, status, probe, tracker, timeout_ms);
+
     const Clock::time_point start = Clock::now();
-    for (size_t i = 0; i < addresses.size(); ++i) {
-        try {
-            workers.emplace_back([&, i] {
-                const int ms = probe.EchoOnce(addresses[i], timeout_ms);
-                std::lock_guard<std::mutex> lock(finished);
-                result.values[i] = ms;
-                last_answer = std::max(last_answer, Clock::now());
-            });
-        } catch (const std::system_error&) {
-            // Like the test pass: a worker that cannot start is skipped.
-        }
+    pass.StartTestPass();
+    tracker.WaitIdle(std::chrono::hours(1));
+    PassResult result;
+    result.elapsed_ms = MillisecondsSince(start);
+    for (size_t row = 0; row < addresses.size(); ++row) {
+        result.values.push_back(LatencyOf(
+            list.GetCellText(static_cast<int>(row), quillark::server_list::kColumnLatency)));
     }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    result.elapsed_ms = std::chrono::duration<double, std::milli>(last_answer - start).count();
     result.replies = static_cast<int>(
         std::count_if(result.values.begin(), result.values.end(), [](int ms) { return ms >= 0; }));
     return result;
@@ -215,6 +232,8 @@ int main(int argc, char** argv) {
         std::puts("no ICMP echo facility for this process; nothing measured");
         return 0;
     }
+    // Workers take the row lock around their writes, as in the program.
+    quillark::row_lock::Create();
     if (options.addresses.empty()) {
         return CompareWithFping();
     }
