@@ -20,7 +20,7 @@
 namespace quillark {
 
 // The address of the update page (the maker's site).
-inline constexpr std::string_view kUpdatePageAddress = "https://quillark.example/download";
+inline constexpr std::string_view kUpdatePageAddress = "https://quillark.example/get";
 // The donation line's link target.
 inline constexpr std::string_view kDonationAddress = "https://quillark.example/donate";
 

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+
+#include "app/server_list_model.h"
+#include "app/server_list_view.h"
+#include "listview/list_control.h"
+
+class QThread;
+
+namespace quillark {
+
+// The server list's ListControl: on the UI thread every operation runs at
+// once; from any other thread it is carried to the UI thread
+// (Qt::BlockingQueuedConnection) and the caller waits. UpdateRow0 and Redraw
+// are posted. Create it on the UI thread.
+//
+// Detach() (the window is going away) makes every later operation a no-op
+// that returns empty values, so threads that outlive the window do not touch
+// a destroyed list.
+class QtListControl : public QObject, public ListControl {
+    Q_OBJECT
+  public:
+    QtListControl(WindowHandle notificationWindow, QWidget* viewParent);
+    ~QtListControl() override;
+
+    ServerListView* View() const { return view_; }
+    ServerListModel* Model() const { return model_; }
+    void Detach();
+
+    int InsertRow(const std::string& text, int stateImage) override;
+    void DeleteAllRows() override;
+    int RowCount() override;
+    std::string GetCellText(int row, int column) override;
+    void SetCellText(int row, int column, const std::string& text) override;
+    void SetStateImage(int row, int index) override;
+    void SetRowValue(int row, std::int32_t value) override;
+    int SelectedRow() override;
+    int GetColumnImage(int column) override;
+    void SetColumnImage(int column, int index) override;
+    void SetHeaderImageList(HeaderImageList images) override;
+    void SortRows(const RowComparator& comparator) override;
+    void UpdateRow0() override;
+    void Redraw() override;
+    void SetWidth(int pixels) override;
+    ListHandle ListWindow() const override { return handle_; }
+    int GetStateImage(int row) override;
+    std::int32_t GetRowValue(int row) override;
+    WindowHandle NotificationWindow() const override { return notificationWindow_; }
+    void RunOnOwnerThread(const std::function<void()>& task) override;
+
+  private:
+    bool OnOwnerThread() const;
+    template <typename Result, typename Work>
+    Result Call(Work work);
+    template <typename Work>
+    void Post(Work work);
+
+    QThread* const owner_;
+    const ListHandle handle_;
+    const WindowHandle notificationWindow_;
+    std::atomic<bool> detached_{false};
+    // Touched on the UI thread only.
+    QPointer<ServerListModel> model_;
+    QPointer<ServerListView> view_;
+};
+
+}  // namespace quillark
