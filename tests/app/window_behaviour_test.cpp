@@ -17,6 +17,7 @@
 #include "listview/row_colours.h"
 #include "listview/row_commands.h"
 #include "listview/server_list_columns.h"
+#include "platform/text_codec.h"
 #include "text/gbk_literal.h"
 
 namespace quillark {
@@ -349,6 +350,44 @@ TEST_F(WindowBehaviourTest, ResizingKeepsTheListAsWideAsTheClientArea) {
     QCoreApplication::processEvents();
     EXPECT_EQ(view->width(), window->width());
     EXPECT_EQ(view->height(), 483);
+}
+
+// A populated list for the README (made-up hosts and places).
+TEST_F(WindowBehaviourTest, SampleScreenshot) {
+    List().DeleteAllRows();
+    struct Sample {
+        const char *name, *region, *host, *address, *latency, *status, *place;
+        int picture;
+        Colour colour;
+    } samples[] = {
+        {"艾欧尼亚01区 ", "艾欧尼亚", "hn1.lol.example", "101.226.76.10", "36ms", "正常", "上海市 电信", 0, Rgb(0, 0, 0)},
+        {"祖安03区 ", "祖安", "hn3.lol.example", "14.17.32.211", "41ms", "拥挤", "广东省深圳市 电信", 0, Rgb(255, 128, 0)},
+        {"诺克萨斯04区 ", "诺克萨斯", "hn4.lol.example", "101.226.1.1", "38ms", "满载", "上海市 电信", 0, Rgb(255, 0, 0)},
+        {"比尔吉沃特01区 ", "比尔吉沃特", "wt1.lol.example", "61.151.224.5", "...", "维护", "浙江省杭州市 联通", 1, Rgb(128, 128, 128)},
+        {"皮尔特沃夫05区 ", "皮尔特沃夫", "hn5.lol.example", "", "Scaning...", "未知状态", "正在查询服务器物理归属地...", 2, kClrDefault},
+    };
+    for (const Sample& sample : samples) {
+        const int row = List().InsertRow(TextCodec::Utf8ToGbk(sample.name), sample.picture);
+        List().SetCellText(row, 1, TextCodec::Utf8ToGbk(sample.region));
+        List().SetCellText(row, 2, sample.host);
+        List().SetCellText(row, 3, sample.address);
+        List().SetCellText(row, 4, sample.latency);
+        List().SetCellText(row, 5, TextCodec::Utf8ToGbk(sample.status));
+        List().SetCellText(row, 6, TextCodec::Utf8ToGbk(sample.place));
+    }
+    sortState.SortListByColumn(List(), 0, 1);
+    // As the workers do after the sort: each row by its status.
+    for (const Sample& sample : samples) {
+        for (int row = 0; row < List().RowCount(); ++row) {
+            if (List().GetCellText(row, 2) == sample.host && sample.colour != kClrDefault) {
+                SetRowColour(List().NotificationWindow(), List(), row, sample.colour, kClrDefault);
+            }
+        }
+    }
+    window->TestButton()->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(ArtifactPath("tab-servers-sample.png")));
+    ClearRowColours(List());
 }
 
 }  // namespace
