@@ -1,5 +1,7 @@
 #include "catalogue/region_status_feed.h"
 
+#include "http/http_request.h"
+#include "http/module_state.h"
 #include "platform/text_codec.h"
 #include "text/gbk.h"
 #include "text/gbk_literal.h"
@@ -45,7 +47,43 @@ bool IsShutDown(const StatusTables& tables, std::string_view region_name) {
     return false;
 }
 
+// The four tables are one snapshot here; each of their module slots makes
+// sure the process-wide store starts and ends with empty tables.
+void ResetSharedTables() {
+    RegionStatusFeed::SharedTables().Publish(std::make_shared<const StatusTables>());
+}
+const bool kTablesRegistered = [] {
+    for (ModuleItem item : {ModuleItem::kServerInfoPieces, ModuleItem::kServerStatusPieces,
+                            ModuleItem::kStatusQueryPieces, ModuleItem::kServerSelectPieces}) {
+        ModuleState::Register(item, ResetSharedTables, ResetSharedTables);
+    }
+    return true;
+}();
+
+// GET of one resource through the request object; empty text when it fails.
+std::string Download(HttpRequest& request, const std::string& url, bool as_response_text) {
+    if (!request.Open("GET", url) || !request.Send()) {
+        return {};
+    }
+    return as_response_text ? request.ResponseText()
+                            : RegionStatusFeed::BytesToGbText(request.ResponseBody());
+}
+
 }  // namespace
+
+StatusTableStore& RegionStatusFeed::SharedTables() {
+    static StatusTableStore store;
+    return store;
+}
+
+bool RegionStatusFeed::FetchRegionStatus() {
+    HttpRequest request;
+    const std::string script = Download(request, endpoints_.status_script, false);
+    const std::string query = Download(request, endpoints_.status_query, true);
+    const std::string select = Download(request, endpoints_.server_select, false);
+    store_.Publish(std::make_shared<const StatusTables>(CutTables(script, query, select)));
+    return true;
+}
 
 std::string RegionStatusFeed::TextBetween(std::string_view text, std::string_view start,
                                           std::string_view end) {

@@ -24,7 +24,11 @@ class RegionStatusFeed {
     static constexpr uint32_t kRed = 0x000000FF;
     static constexpr uint32_t kGrey = 0x00808080;
 
-    RegionStatusFeed(Endpoints endpoints, StatusTableStore& store)
+    // The module-level tables of the program: empty from start-up until the
+    // first fetch, and again after shutdown.
+    static StatusTableStore& SharedTables();
+
+    RegionStatusFeed(Endpoints endpoints, StatusTableStore& store = SharedTables())
         : endpoints_(std::move(endpoints)), store_(store) {}
 
     // Reads the three resources and publishes a new set of tables; a request

@@ -30,9 +30,6 @@ class ServerListLoader {
     static std::string DisplayName(std::string_view old_name);
 
   private:
-    void AddRow(const std::string& old_name, const std::string& region_name,
-                const std::string& host);
-
     ListControl& list_;
     Endpoints endpoints_;
     const NetworkProbe& probe_;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "http/http_request.h"
+#include "json/json_document.h"
 #include "platform/text_codec.h"
 #include "text/gbk.h"
 #include "text/gbk_literal.h"
@@ -9,6 +11,26 @@
 namespace quillark {
 
 using namespace literals;
+
+std::string ServerLocationLookup::LookupServerLocation(std::string_view address) const {
+    HttpRequest request;
+    std::string answer;
+    if (request.Open("GET", url_prefix_ + std::string(address)) && request.Send()) {
+        answer = request.ResponseText();
+    }
+    return DescribeAnswer(answer);
+}
+
+std::string ServerLocationLookup::DescribeAnswer(std::string_view answer) {
+    JsonDocument document;
+    document.Parse(UnescapeUnicode(answer), false);
+    if (document.GetText("code") != "0") {
+        return "获取地理位置失败!"_gbk;
+    }
+    return document.GetText("data.country") + document.GetText("data.area") + " - " +
+           document.GetText("data.region") + document.GetText("data.city") +
+           document.GetText("data.county") + document.GetText("data.isp");
+}
 
 std::string ServerLocationLookup::UnescapeUnicode(std::string_view text) {
     std::string out;

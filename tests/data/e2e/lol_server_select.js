@@ -1,0 +1,1 @@
+LOLServerSelect.STD_DATA=[{t:"°¬Å·ÄáÑÇ",status:"1"},{t:"¾ùºâ½ÌÅÉ",status:"0"}];
