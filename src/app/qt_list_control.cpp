@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QThread>
+#include <condition_variable>
 
 namespace quillark {
 
@@ -14,7 +15,36 @@ QtListControl::QtListControl(WindowHandle notificationWindow, QWidget* viewParen
     view_->setObjectName("listView");
 }
 
-QtListControl::~QtListControl() { Detach(); }
+struct QtListControl::Completion {
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
+
+    void Finish() {
+        std::lock_guard guard(lock);
+        done = true;
+        finished.notify_all();
+    }
+    void Wait() {
+        std::unique_lock guard(lock);
+        finished.wait(guard, [this] { return done; });
+    }
+};
+
+QtListControl::~QtListControl() {
+    Detach();
+    // Calls that never ran: release their callers with empty results.
+    std::deque<PendingCall> abandoned;
+    {
+        std::lock_guard guard(queueLock_);
+        abandoned.swap(queue_);
+    }
+    for (PendingCall& call : abandoned) {
+        if (call.done) {
+            call.done->Finish();
+        }
+    }
+}
 
 void QtListControl::Detach() {
     detached_ = true;
@@ -22,6 +52,42 @@ void QtListControl::Detach() {
 }
 
 bool QtListControl::OnOwnerThread() const { return QThread::currentThread() == owner_; }
+
+void QtListControl::Enqueue(std::function<void()> work, std::shared_ptr<Completion> done) {
+    bool post = false;
+    {
+        std::lock_guard guard(queueLock_);
+        queue_.push_back(PendingCall{std::move(work), std::move(done)});
+        post = !drainPosted_;
+        drainPosted_ = true;
+    }
+    if (post) {
+        QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
+    }
+}
+
+void QtListControl::Drain() {
+    std::deque<PendingCall> batch;
+    {
+        std::lock_guard guard(queueLock_);
+        batch.swap(queue_);
+        drainPosted_ = false;
+    }
+    for (PendingCall& call : batch) {
+        if (!detached_) {
+            call.work();
+        }
+        if (call.done) {
+            call.done->Finish();
+        }
+    }
+}
+
+void QtListControl::CallAndWait(const std::function<void()>& work) {
+    auto done = std::make_shared<Completion>();
+    Enqueue([&work] { work(); }, done);
+    done->Wait();
+}
 
 template <typename Result, typename Work>
 Result QtListControl::Call(Work work) {
@@ -35,14 +101,11 @@ Result QtListControl::Call(Work work) {
         return Result();
     }
     Result result{};
-    QMetaObject::invokeMethod(
-        this,
-        [&] {
-            if (!detached_ && model_ != nullptr) {
-                result = work();
-            }
-        },
-        Qt::BlockingQueuedConnection);
+    CallAndWait([&] {
+        if (model_ != nullptr) {
+            result = work();
+        }
+    });
     return result;
 }
 
@@ -51,14 +114,13 @@ void QtListControl::Post(Work work) {
     if (detached_) {
         return;
     }
-    QMetaObject::invokeMethod(
-        this,
+    Enqueue(
         [this, work] {
-            if (!detached_ && view_ != nullptr) {
+            if (view_ != nullptr) {
                 work();
             }
         },
-        Qt::QueuedConnection);
+        nullptr);
 }
 
 namespace {
@@ -176,7 +238,7 @@ void QtListControl::RunOnOwnerThread(const std::function<void()>& task) {
         task();
         return;
     }
-    QMetaObject::invokeMethod(this, [&] { task(); }, Qt::BlockingQueuedConnection);
+    CallAndWait(task);
 }
 
 }  // namespace quillark

@@ -3,6 +3,10 @@
 #include <QObject>
 #include <QPointer>
 #include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
 
 #include "app/server_list_model.h"
 #include "app/server_list_view.h"
@@ -13,9 +17,16 @@ class QThread;
 namespace quillark {
 
 // The server list's ListControl: on the UI thread every operation runs at
-// once; from any other thread it is carried to the UI thread
-// (Qt::BlockingQueuedConnection) and the caller waits. UpdateRow0 and Redraw
-// are posted. Create it on the UI thread.
+// once; from any other thread it is carried to the UI thread and the caller
+// waits. UpdateRow0 and Redraw are posted. Create it on the UI thread.
+//
+// Carrying: calls go into a queue of our own (std::mutex), and one posted
+// Drain() per batch runs them on the UI thread in order; a waiting caller is
+// released through a std::condition_variable. This is what
+// Qt::BlockingQueuedConnection does, with the hand-over in code that
+// ThreadSanitizer sees (Qt 6's own semaphore is a bare futex in an
+// uninstrumented library), and with one event per batch instead of one per
+// call.
 //
 // Detach() (the window is going away) makes every later operation a no-op
 // that returns empty values, so threads that outlive the window do not touch
@@ -51,7 +62,17 @@ class QtListControl : public QObject, public ListControl {
     WindowHandle NotificationWindow() const override { return notificationWindow_; }
     void RunOnOwnerThread(const std::function<void()>& task) override;
 
+    // Runs the queued calls (UI thread).
+    Q_INVOKABLE void Drain();
+
   private:
+    struct Completion;
+    struct PendingCall {
+        std::function<void()> work;
+        std::shared_ptr<Completion> done;  // null for a posted call
+    };
+    void Enqueue(std::function<void()> work, std::shared_ptr<Completion> done);
+    void CallAndWait(const std::function<void()>& work);
     bool OnOwnerThread() const;
     template <typename Result, typename Work>
     Result Call(Work work);
@@ -62,6 +83,9 @@ class QtListControl : public QObject, public ListControl {
     const ListHandle handle_;
     const WindowHandle notificationWindow_;
     std::atomic<bool> detached_{false};
+    std::mutex queueLock_;
+    std::deque<PendingCall> queue_;
+    bool drainPosted_ = false;
     // Touched on the UI thread only.
     QPointer<ServerListModel> model_;
     QPointer<ServerListView> view_;
