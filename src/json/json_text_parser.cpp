@@ -211,21 +211,36 @@ int JsonTextParser::DetectKind(std::string_view text, int& position) {
 int JsonTextParser::SplitPath(std::string_view path) {
     const std::string p = gbk::ReplaceAll(path, "''", "\"");
     const long length = static_cast<long>(p.size());
+    // Where the platform text search would find a dot or a double quote: at
+    // character starts only. Found once, so a long path splits in linear time.
+    std::vector<long> dots;
+    std::vector<long> quotes_at;
+    for (size_t i = 0; i < p.size(); i += gbk::CharLength(p, i)) {
+        if (p[i] == '.') {
+            dots.push_back(static_cast<long>(i) + 1);
+        } else if (p[i] == '"') {
+            quotes_at.push_back(static_cast<long>(i) + 1);
+        }
+    }
+    auto find = [](const std::vector<long>& at, long start) {
+        auto found = std::lower_bound(at.begin(), at.end(), start);
+        return found == at.end() ? -1L : *found;
+    };
     segments_.clear();
     long start = 0;
     long dot = 0;
     bool done = false;
     while (!done) {
-        dot = gbk::Find(p, ".", dot + 1);
+        dot = find(dots, dot + 1);
         if (dot == -1) {
             dot = length + 1;
             done = true;
         }
         int quotes = 0;
-        const long first_quote = gbk::Find(p, "\"", start + 1);
+        const long first_quote = find(quotes_at, start + 1);
         if (first_quote != -1 && first_quote < dot) {
             quotes = 1;
-            const long second_quote = gbk::Find(p, "\"", first_quote + 1);
+            const long second_quote = find(quotes_at, first_quote + 1);
             if (second_quote != -1 && second_quote < dot) {
                 quotes = 2;
             }

@@ -1,0 +1,200 @@
+#include "json/loaded_json_text.h"
+
+#include <algorithm>
+
+#include "json/json_text_cleanup.h"
+#include "json/json_text_parser.h"
+
+namespace quillark {
+namespace {
+
+int DelimiterIndex(char c) {
+    switch (c) {
+        case '{':
+            return LoadedJsonText::kOpenBrace;
+        case '}':
+            return LoadedJsonText::kCloseBrace;
+        case '[':
+            return LoadedJsonText::kOpenBracket;
+        case ']':
+            return LoadedJsonText::kCloseBracket;
+        case '"':
+            return LoadedJsonText::kQuote;
+        case ':':
+            return LoadedJsonText::kColon;
+        case ',':
+            return LoadedJsonText::kComma;
+        default:
+            return -1;
+    }
+}
+
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+std::shared_ptr<const LoadedJsonText> LoadedJsonText::Load(std::string_view text) {
+    JsonTextParser parser;
+    parser.LoadText(text);
+    std::string source;
+    std::string scan;
+    parser.ReleaseBuffers(source, scan);
+    return std::shared_ptr<const LoadedJsonText>(new LoadedJsonText(std::move(source), scan));
+}
+
+LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
+    : source_(std::make_shared<const std::string>(std::move(source))) {
+    Balance balance;
+    bool ascii_outside_strings = true;
+    for (size_t i = 0; i < scan.size(); ++i) {
+        const char c = scan[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii_outside_strings = false;
+            continue;
+        }
+        const int delimiter = DelimiterIndex(c);
+        if (delimiter == -1) {
+            continue;
+        }
+        const int position = static_cast<int>(i) + 1;
+        positions_[static_cast<size_t>(delimiter)].push_back(position);
+        switch (delimiter) {
+            case kOpenBrace:
+                ++balance.braces;
+                break;
+            case kCloseBrace:
+                closing_braces_.push_back({balance, position});
+                --balance.braces;
+                break;
+            case kOpenBracket:
+                ++balance.brackets;
+                break;
+            case kCloseBracket:
+                closing_brackets_.push_back({balance, position});
+                --balance.brackets;
+                break;
+            case kQuote:
+                balance.quotes_odd ^= 1;
+                break;
+            case kComma:
+                commas_.push_back({balance, position});
+                break;
+            default:
+                break;
+        }
+    }
+    std::sort(commas_.begin(), commas_.end());
+    std::sort(closing_braces_.begin(), closing_braces_.end());
+    std::sort(closing_brackets_.begin(), closing_brackets_.end());
+    reusable_ = ascii_outside_strings && balance.quotes_odd == 0 &&
+                JsonTextCleanup::IsRoundTripStable(*source_);
+    if (reusable_) {
+        FindLineEdgeBlanks();
+    }
+}
+
+void LoadedJsonText::FindLineEdgeBlanks() {
+    const std::string& text = *source_;
+    const size_t n = text.size();
+    auto blank_length = [&](size_t i) -> size_t {
+        if (text[i] == ' ' || text[i] == '\t') {
+            return 1;
+        }
+        return (i + 1 < n && text[i] == '\xA1' && text[i + 1] == '\xA1') ? 2 : 0;
+    };
+    for (size_t i = 0; i < n;) {
+        size_t length = blank_length(i);
+        if (length == 0) {
+            i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+            continue;
+        }
+        const size_t first = i;
+        while (i < n && (length = blank_length(i)) != 0) {
+            i += length;
+        }
+        const bool after_break = first > 0 && IsLineBreak(text[first - 1]);
+        const bool before_break = i < n && IsLineBreak(text[i]);
+        if (after_break || before_break) {
+            line_edge_blanks_.emplace_back(static_cast<int>(first) + 1, static_cast<int>(i));
+        }
+    }
+}
+
+int LoadedJsonText::Find(Delimiter delimiter, int from, int last) const {
+    const std::vector<int>& list = positions_[delimiter];
+    auto found = std::lower_bound(list.begin(), list.end(), std::max(from, 1));
+    return (found != list.end() && *found <= last) ? *found : -1;
+}
+
+int LoadedJsonText::LastBetween(Delimiter delimiter, int after, int before) const {
+    const std::vector<int>& list = positions_[delimiter];
+    auto found = std::lower_bound(list.begin(), list.end(), before);
+    if (found == list.begin()) {
+        return -1;
+    }
+    --found;
+    return *found > after ? *found : -1;
+}
+
+bool LoadedJsonText::IsAt(Delimiter delimiter, int position) const {
+    return std::binary_search(positions_[delimiter].begin(), positions_[delimiter].end(), position);
+}
+
+int LoadedJsonText::CountThrough(Delimiter delimiter, int position) const {
+    const std::vector<int>& list = positions_[delimiter];
+    return static_cast<int>(std::upper_bound(list.begin(), list.end(), position) - list.begin());
+}
+
+LoadedJsonText::Balance LoadedJsonText::BalanceThrough(int position) const {
+    return Balance{CountThrough(kOpenBrace, position) - CountThrough(kCloseBrace, position),
+                   CountThrough(kOpenBracket, position) - CountThrough(kCloseBracket, position),
+                   CountThrough(kQuote, position) % 2};
+}
+
+bool LoadedJsonText::IsBalanced(int from, int to) const {
+    if (from == -1 || to == -1) {
+        return false;
+    }
+    if (to - 1 <= from) {
+        return true;  // nothing lies strictly between
+    }
+    return BalanceThrough(to - 1) == BalanceThrough(from);
+}
+
+const std::vector<LoadedJsonText::BalancedPosition>* LoadedJsonText::BalancedList(
+    Delimiter delimiter) const {
+    switch (delimiter) {
+        case kComma:
+            return &commas_;
+        case kCloseBrace:
+            return &closing_braces_;
+        case kCloseBracket:
+            return &closing_brackets_;
+        default:
+            return nullptr;
+    }
+}
+
+int LoadedJsonText::FirstBalanced(Delimiter delimiter, int start, int after, int before) const {
+    const std::vector<BalancedPosition>* list = BalancedList(delimiter);
+    if (list == nullptr || start == -1) {
+        return -1;
+    }
+    const Balance wanted = BalanceThrough(start);
+    auto found = std::lower_bound(list->begin(), list->end(), BalancedPosition{wanted, after + 1});
+    if (found == list->end() || found->before != wanted || found->position >= before) {
+        return -1;
+    }
+    return found->position;
+}
+
+bool LoadedJsonText::HasLineEdgeBlank(int first, int last) const {
+    auto found = std::lower_bound(
+        line_edge_blanks_.begin(), line_edge_blanks_.end(), first,
+        [](const std::pair<int, int>& run, int position) { return run.second < position; });
+    return found != line_edge_blanks_.end() && found->first <= last;
+}
+
+}  // namespace quillark
