@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the window's pictures (Part 1.1 and 4.1) as PNG files.
+"""Draws the window's pictures as PNG files.
 
 Usage: tools/draw_pictures.py [OUTPUT_DIR]   (default: src/app/resources)
 

@@ -5,7 +5,7 @@
 
 namespace quillark {
 
-// 时钟1: a timer whose period follows the rules of Part 1.1. A negative
+// 时钟1: a timer whose period follows the interval selector's rules. A negative
 // period counts as 0; setting the current period again changes nothing (a
 // running countdown goes on); a new period restarts the countdown from now;
 // 0 stops the timer.

@@ -19,11 +19,11 @@ class QTreeWidget;
 
 namespace quillark {
 
-// The main window of Part 1.1 with the event wiring of Parts 1.1 and 1.2.
+// The main window and its event wiring.
 //
 // The window is the notification window of the server list: the list's
 // notifications (custom draw, column click, right click, activation) go to
-// this window's procedure chain (window_procedures.h), where Part 4.2's
+// this window's procedure chain (window_procedures.h), where the row colouring's
 // RowColourWindowProc goes in front once a row is coloured.
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -36,7 +36,7 @@ class MainWindow : public QWidget {
                SortState& sortState = ProcessSortState(), QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The server list's operations (Part 1.3), valid while the window lives.
+    // The server list's operations, valid while the window lives.
     QtListControl& ServerList() { return *list_; }
     WindowHandle NotificationHandle() const { return window_.Handle(); }
 
@@ -52,10 +52,10 @@ class MainWindow : public QWidget {
     QWidget* HelpLabel() const { return helpLabel_; }
     QLabel* UpdateLink() const { return updateLink_; }
 
-    // The help text of Part 1.1, exactly (UTF-8, CR LF line breaks).
+    // The help text, exactly (UTF-8, CR LF line breaks).
     static QString HelpText();
 
-    // Part 1.2 handlers.
+    // Row command handlers.
     void ShowRowMenu();
     void ContinuousPing();
     void TraceRoute();

@@ -27,7 +27,7 @@ ServerListView::ServerListView(ServerListModel* model, ListHandle handle,
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSortingEnabled(false);  // sorting is Part 4.1's, never Qt's
+    setSortingEnabled(false);  // sorting is our own, never Qt's
     setIconSize(QSize(12, 12));
     setFrameShape(QFrame::Box);  // a thin static edge
     setFrameShadow(QFrame::Plain);

@@ -9,7 +9,7 @@ namespace quillark {
 class ServerListModel;
 
 // The server list `listView`: a report list whose rows are painted through
-// the custom-draw path of Part 4.2. Every paint sends the prepaint
+// the custom-draw path of the row colouring. Every paint sends the prepaint
 // notification to the notification window's procedure chain; when that asks
 // for item notifications, every row sends its item notification and is drawn
 // in the colours that come back. Header clicks, right clicks and activation

@@ -1,18 +1,18 @@
 #pragma once
 
-// What the main window asks of the application (Part 1.1): the window starts
+// What the main window asks of the application: the window starts
 // LoadServerList on a thread of its own once, when it has been created, and
 // runs StartTestPass on the UI thread for the button and the timer. The real
-// implementation is the loader (Part 2.1) and the test pass (Part 3.1).
+// implementation is the loader and the test pass.
 
 namespace quillark {
 
 class ApplicationActions {
   public:
     virtual ~ApplicationActions() = default;
-    // Part 2.1: the loader thread's body. Called on a detached thread.
+    // The loader thread's body. Called on a detached thread.
     virtual void LoadServerList() = 0;
-    // Part 3.1: runs on the calling thread (here the UI thread).
+    // The test pass: runs on the calling thread (here the UI thread).
     virtual void StartTestPass() = 0;
 };
 

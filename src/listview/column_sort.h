@@ -1,12 +1,12 @@
 #pragma once
 
-// Column sorting (Part 4.1).
+// Column sorting.
 //
 // One SortState per program (ProcessSortState); tests may make their own.
 // Every sort runs whole on the list's owner thread (ListControl::
 // RunOnOwnerThread) under the state's lock, so two sorts never run at the
 // same time and a sort never waits on another thread's sort while that one
-// waits for a list call: the Part's deadlock between the loader's sort and a
+// waits for a list call: the deadlock between the loader's sort and a
 // header click cannot happen.
 
 #include <cstdint>
@@ -53,7 +53,7 @@ class SortState {
     int sortAscending_ = 0;
     int lastSortedColumn_ = 0;
     // The keys of the running sort. A row's item value is the index of its key
-    // here (the Part stores a reference to the key; an index is what fits in
+    // here (a reference to the key would not fit; an index is what fits in
     // the 32-bit item value on every platform).
     std::vector<std::string> keys_;
 };
@@ -66,7 +66,7 @@ void SortListByColumn(ListControl& list, int column, std::int32_t sortType);
 // CompareSortKeys on the program's SortState.
 int CompareSortKeys(std::int32_t a, std::int32_t b, std::intptr_t applicationValue);
 
-// The sort type the header click of Part 1.1 uses: column 4 -> 3 (integer),
+// The sort type the header click uses: column 4 -> 3 (integer),
 // column 3 -> 4 (decimal), any other column -> 1 (text).
 std::int32_t SortTypeForColumn(int column);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The list operations of Part 1.3, as an interface that any thread may call.
+// The list operations, as an interface that any thread may call.
 //
 // Rows and columns are 0-based; texts are GBK byte strings. An implementation
 // that owns a window carries every call to the thread that owns the window
@@ -16,7 +16,7 @@
 
 namespace quillark {
 
-// An opaque list handle, as in the list's notifications (Part 1.3 ListWindow).
+// An opaque list handle, as in the list's notifications (ListWindow).
 // Handles are unique for the whole run and never reused.
 using ListHandle = WindowHandle;
 
@@ -56,19 +56,19 @@ class ListControl {
     virtual void SetWidth(int pixels) = 0;
     virtual ListHandle ListWindow() const = 0;
 
-    // Additions to Part 1.3 for readers without a window (the headless front end).
+    // Additions for readers without a window (the headless front end).
     // State picture of a row, -1 when none or when the row does not exist.
     virtual int GetStateImage(int row) = 0;
     // Item value of a row, 0 when the row does not exist.
     virtual std::int32_t GetRowValue(int row) = 0;
 
-    // The window that receives this list's notifications (custom draw, Part 4.2):
+    // The window that receives this list's notifications (custom draw):
     // the window to name in SetRowColour.
     virtual WindowHandle NotificationWindow() const = 0;
 
     // Runs `task` on the thread that owns the list and waits for it. Every list
     // operation called from inside `task` runs directly. Whole-list work that
-    // must not interleave with other callers (the sort of Part 4.1) runs here.
+    // must not interleave with other callers (the column sort) runs here.
     virtual void RunOnOwnerThread(const std::function<void()>& task) = 0;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The list notifications the window uses (Part 1.3), sent as WM_NOTIFY to the
+// The list notifications the window uses, sent as WM_NOTIFY to the
 // list's notification window through its procedure chain, like NM_CUSTOMDRAW.
 
 #include <cstdint>

@@ -16,7 +16,7 @@ struct SubclassRecord {
     WindowProc previous = nullptr;
 };
 
-// RowColourRegistry and SubclassRegistry (Part 5.5 items 1 and 6) with their
+// RowColourRegistry and SubclassRegistry (module items 1 and 6) with their
 // lock. Never destroyed: workers may outlive the window and the main thread.
 struct Registries {
     std::mutex lock;

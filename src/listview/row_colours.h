@@ -1,6 +1,6 @@
 #pragma once
 
-// Row colouring (Part 4.2): per-list, per-row text and background colours,
+// Row colouring: per-list, per-row text and background colours,
 // answered to the list's custom-draw notifications by a procedure that is put
 // in front of the notification window's own (window subclassing).
 //
@@ -36,7 +36,7 @@ struct RowColour {
 };
 
 // Custom draw, platform-neutral: the fields of NMHDR and NMLVCUSTOMDRAW that
-// Part 4.2 names, in their order.
+// the row colouring reads, in their order.
 constexpr std::int32_t kNmCustomDraw = -12;
 constexpr std::uint32_t kCddsPrepaint = 0x1;
 constexpr std::uint32_t kCddsItemPrepaint = 0x10001;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Row commands (Part 1.2): the command lines of the Part, built exactly as it
+// Row commands: the command lines, built exactly as the design
 // says, and RunCommandLine, which on this platform starts them without a
 // shell: the console tools in a terminal emulator, the browser through the
 // desktop's default (xdg-open).

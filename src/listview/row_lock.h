@@ -1,6 +1,6 @@
 #pragma once
 
-// RowLock (Part 1.1): the one process-wide lock the ping workers of Part 3.1
+// RowLock: the one process-wide lock the ping workers of the test pass
 // share around their result writes. Created when the main window has been
 // created, deleted when it is about to be destroyed. Entering or leaving it
 // while it does not exist does nothing. Recursive, like a critical section.

@@ -1,6 +1,6 @@
 #pragma once
 
-// The server list's seven columns (Part 1.1), defined once. Every other part
+// The server list's seven columns, defined once. Every other part
 // of the program refers to a column by its 0-based index.
 
 #include <array>
@@ -44,7 +44,7 @@ constexpr int kStateAnswered = 0;    // green square
 constexpr int kStateNoAnswer = 1;    // grey square
 constexpr int kStateNotMeasured = 2; // amber square
 
-// The placeholder row the list is created with (Part 1.1).
+// The placeholder row the list is created with.
 inline constexpr std::string_view kPlaceholderNameUtf8 = "测试主机";
 inline constexpr std::string_view kPlaceholderAddress = "192.168.1.1";
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Number conversions of the sort keys (Part 4.1). Locale-independent: the
+// Number conversions of the sort keys. Locale-independent: the
 // decimal point is always '.', whatever locale the process runs in.
 
 #include <cstdint>

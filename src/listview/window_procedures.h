@@ -2,7 +2,7 @@
 
 // Window procedures without a window system: our stand-in for the Win32
 // window-procedure slot (SetWindowLongA GWL_WNDPROC, CallWindowProcA,
-// SendMessage) that Part 4.2 uses to subclass the notification window.
+// SendMessage) that the row colouring uses to subclass the notification window.
 //
 // Every "window" is an opaque handle with a current procedure. Replacing the
 // procedure and calling the previous one builds a chain of handlers, exactly

@@ -1,7 +1,7 @@
 #pragma once
 
 // Starting programs: argv-based, never through a shell. The row commands of
-// Part 1.2 use this; tests inject a recording launcher.
+// use this; tests inject a recording launcher.
 
 #include <string>
 #include <vector>

@@ -37,7 +37,7 @@ class ThreadedListTest : public ::testing::Test {
     std::unique_ptr<MainWindow> window;
 };
 
-// Like a ping worker of Part 3.1: reads, writes, colours and redraws its row.
+// Like a ping worker of the test pass: reads, writes, colours and redraws its row.
 void Worker(QtListControl& list, int row) {
     const std::string host = list.GetCellText(row, server_list::kColumnHost);
     list.SetCellText(row, server_list::kColumnAddress, "10.0.0." + std::to_string(row % 250));

@@ -207,7 +207,7 @@ TEST_F(WindowBehaviourTest, RowColoursAsPainted) {
     EXPECT_EQ(PixelsNear(before, rowRect(1), red), 0);
     EXPECT_FALSE(IsSubclassed(window->NotificationHandle()));
 
-    // A worker thread colours row 1 red, as Part 3.1 step 14 does.
+    // A worker thread colours row 1 red, as a ping worker does.
     std::thread worker([&] {
         SetRowColour(List().NotificationWindow(), List(), 1, Rgb(255, 0, 0), kClrDefault);
         SetRowColour(List().NotificationWindow(), List(), 3, Rgb(0, 0, 0), Rgb(255, 255, 0));

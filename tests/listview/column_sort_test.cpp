@@ -93,7 +93,7 @@ TEST(SortTypeForColumn, HeaderClickTypes) {
     }
 }
 
-// The sequence of Part 4.1's edge cases, on a fresh state.
+// The header-click sequence, on a fresh state.
 TEST(ColumnSort, HeaderClickSequenceOfPart41) {
     SortState state;
     MemoryListControl list;
