@@ -273,14 +273,17 @@ std::string JsonTextParser::NormalizePath(std::string_view path, int mode) const
     return {};
 }
 
-void JsonTextParser::LoadText(std::string_view text) {
+std::string JsonTextParser::MaskEscapedQuotes(std::string_view text) {
     // Escaped quotes stop being quotes: \" becomes \'' (and back in
     // RestoreQuotes). Escaped backslashes are set aside first so that the
     // backslash of \\ before a closing quote does not escape it.
     std::string masked = gbk::ReplaceAll(text, "\\\\", "\\|\\|");
     masked = gbk::ReplaceAll(masked, "\\\"", "\\''");
-    masked = gbk::ReplaceAll(masked, "\\|\\|", "\\\\");
-    source_buffer_ = CompactText(masked);
+    return gbk::ReplaceAll(masked, "\\|\\|", "\\\\");
+}
+
+void JsonTextParser::LoadText(std::string_view text) {
+    source_buffer_ = CompactText(MaskEscapedQuotes(text));
     scan_buffer_ = source_buffer_;
     // Blank the inside of every quoted string, so that only structural
     // brackets, colons and commas remain visible in the scan buffer.

@@ -82,6 +82,9 @@ class JsonTextParser {
     std::string NormalizePath(std::string_view path, int mode) const;
 
     void LoadText(std::string_view text);
+    // The first step of loading: every escaped quote \" becomes \'' (an
+    // escaped backslash before a closing quote is left alone).
+    static std::string MaskEscapedQuotes(std::string_view text);
     // Hands the loaded buffers over to the caller (the parser is left empty):
     // the loaded text and its copy with every quoted string blanked out.
     void ReleaseBuffers(std::string& source_out, std::string& scan_out);

@@ -33,6 +33,16 @@ bool IsLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
+// Loading masks escaped quotes before it removes white space, so removing
+// white space can bring a backslash next to a quote: then the loaded text
+// would mask differently when a part of it is loaded again.
+bool MaskingKeeps(const std::string& text) {
+    if (text.find('\\') == std::string::npos) {
+        return true;
+    }
+    return JsonTextParser::MaskEscapedQuotes(text) == text;
+}
+
 }  // namespace
 
 std::shared_ptr<const LoadedJsonText> LoadedJsonText::Load(std::string_view text) {
@@ -89,7 +99,7 @@ LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
     std::sort(closing_braces_.begin(), closing_braces_.end());
     std::sort(closing_brackets_.begin(), closing_brackets_.end());
     reusable_ = ascii_outside_strings && balance.quotes_odd == 0 &&
-                JsonTextCleanup::IsRoundTripStable(*source_);
+                JsonTextCleanup::IsRoundTripStable(*source_) && MaskingKeeps(*source_);
     if (reusable_) {
         FindLineEdgeBlanks();
     }
