@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -28,6 +29,10 @@ class BodyServer {
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // A stop() before the loop runs would be lost; wait for it.
+        while (!server_.is_running()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
     ~BodyServer() {
         server_.stop();

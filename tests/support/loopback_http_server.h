@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -27,8 +28,13 @@ class LoopbackHttpServer {
 
     httplib::Server& server() { return server_; }
     // The socket already listens; connections made before the loop runs wait in its backlog.
+    // Returns once the loop runs: stop() before that point would be lost and
+    // leave the loop (and the destructor's join) waiting for ever.
     void Start() {
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        while (!server_.is_running()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
     int port() const { return port_; }
     std::string HostPort() const { return "127.0.0.1:" + std::to_string(port_); }
