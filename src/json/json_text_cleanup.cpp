@@ -95,11 +95,31 @@ class RunEnd {
 
 // Each pass follows the expression engine's scan: at every position the
 // alternatives are tried in order, a match is replaced and the scan goes on
-// after it, otherwise one character is copied.
+// after it, otherwise the scan moves on by one character. Kept stretches are
+// copied whole when the next match (or the end) is reached.
+template <typename Characters>
+class PassOutput {
+  public:
+    explicit PassOutput(const Characters& chars) : chars_(chars) { out_.reserve(chars.size()); }
+    // Drops [from, to): what lies before it since the last drop is kept.
+    void Drop(size_t from, size_t to) {
+        chars_.Append(out_, kept_from_, from);
+        kept_from_ = to;
+    }
+    typename Characters::Text Finish() {
+        chars_.Append(out_, kept_from_, chars_.size());
+        return std::move(out_);
+    }
+
+  private:
+    const Characters& chars_;
+    typename Characters::Text out_;
+    size_t kept_from_ = 0;
+};
+
 template <typename Characters>
 typename Characters::Text StripQuotesPass(const Characters& chars) {
-    typename Characters::Text out;
-    out.reserve(chars.size());
+    PassOutput<Characters> out(chars);
     RunEnd<Characters, IsWhiteSpace> white(chars);
     RunEnd<Characters, IsBlankOrQuote> blank(chars);
     const size_t n = chars.size();
@@ -125,76 +145,70 @@ typename Characters::Text StripQuotesPass(const Characters& chars) {
             }
         }
         if (match_end != kNone) {
+            out.Drop(p, match_end);
             p = match_end;
-            continue;
+        } else {
+            p = chars.Next(p);
         }
-        size_t next = chars.Next(p);
-        chars.Append(out, p, next);
-        p = next;
     }
-    return out;
+    return out.Finish();
 }
 
 template <typename Characters>
 typename Characters::Text TrimBlanksPass(const Characters& chars) {
-    typename Characters::Text out;
-    out.reserve(chars.size());
+    PassOutput<Characters> out(chars);
     RunEnd<Characters, IsBlank> blank(chars);
     const size_t n = chars.size();
     for (size_t p = 0; p < n;) {
         if (IsBlank(chars.Code(p))) {
             size_t end = blank.From(p);
             if (chars.AtLineStart(p) || end == n || IsLineBreak(chars.Code(end))) {
+                out.Drop(p, end);
                 p = end;
                 continue;
             }
         }
-        size_t next = chars.Next(p);
-        chars.Append(out, p, next);
-        p = next;
+        p = chars.Next(p);
     }
-    return out;
+    return out.Finish();
 }
 
 // [\s　]+(\[|{|") -> $1
 template <typename Characters>
 typename Characters::Text SpaceBeforePass(const Characters& chars) {
-    typename Characters::Text out;
-    out.reserve(chars.size());
+    PassOutput<Characters> out(chars);
     RunEnd<Characters, IsWhiteSpace> white(chars);
     const size_t n = chars.size();
     for (size_t p = 0; p < n;) {
         if (IsWhiteSpace(chars.Code(p))) {
             size_t end = white.From(p);
             if (end < n && IsOpening(chars.Code(end))) {
-                chars.Append(out, end, end + 1);
+                out.Drop(p, end);
                 p = end + 1;
                 continue;
             }
         }
-        size_t next = chars.Next(p);
-        chars.Append(out, p, next);
-        p = next;
+        p = chars.Next(p);
     }
-    return out;
+    return out.Finish();
 }
 
 // (\]|}|")[\s　]+ -> $1
 template <typename Characters>
 typename Characters::Text SpaceAfterPass(const Characters& chars) {
-    typename Characters::Text out;
-    out.reserve(chars.size());
+    PassOutput<Characters> out(chars);
     RunEnd<Characters, IsWhiteSpace> white(chars);
     const size_t n = chars.size();
     for (size_t p = 0; p < n;) {
         size_t next = chars.Next(p);
-        chars.Append(out, p, next);
         if (IsClosing(chars.Code(p)) && next < n && IsWhiteSpace(chars.Code(next))) {
-            next = white.From(next);
+            const size_t end = white.From(next);
+            out.Drop(next, end);
+            next = end;
         }
         p = next;
     }
-    return out;
+    return out.Finish();
 }
 
 template <typename Pass>

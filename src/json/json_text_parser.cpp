@@ -87,7 +87,9 @@ std::string JsonTextParser::QueryPath(const std::string& text, const std::string
 }
 
 std::string JsonTextParser::RestoreQuotes(std::string& text) {
-    text = gbk::ReplaceAll(text, "\\''", "\\\"");
+    if (text.find('\\') != std::string::npos) {
+        text = gbk::ReplaceAll(text, "\\''", "\\\"");
+    }
     return text;
 }
 
@@ -209,7 +211,9 @@ int JsonTextParser::DetectKind(std::string_view text, int& position) {
 }
 
 int JsonTextParser::SplitPath(std::string_view path) {
-    const std::string p = gbk::ReplaceAll(path, "''", "\"");
+    const std::string p = path.find('\'') == std::string_view::npos
+                              ? std::string(path)
+                              : gbk::ReplaceAll(path, "''", "\"");
     const long length = static_cast<long>(p.size());
     // Where the platform text search would find a dot or a double quote: at
     // character starts only. Found once, so a long path splits in linear time.
@@ -274,6 +278,9 @@ std::string JsonTextParser::NormalizePath(std::string_view path, int mode) const
 }
 
 std::string JsonTextParser::MaskEscapedQuotes(std::string_view text) {
+    if (text.find('\\') == std::string_view::npos) {
+        return std::string(text);  // every pass below needs a backslash
+    }
     // Escaped quotes stop being quotes: \" becomes \'' (and back in
     // RestoreQuotes). Escaped backslashes are set aside first so that the
     // backslash of \\ before a closing quote does not escape it.
@@ -283,7 +290,9 @@ std::string JsonTextParser::MaskEscapedQuotes(std::string_view text) {
 }
 
 void JsonTextParser::LoadText(std::string_view text) {
-    source_buffer_ = CompactText(MaskEscapedQuotes(text));
+    source_buffer_ = text.find('\\') == std::string_view::npos
+                         ? CompactText(text)
+                         : CompactText(MaskEscapedQuotes(text));
     scan_buffer_ = source_buffer_;
     // Blank the inside of every quoted string, so that only structural
     // brackets, colons and commas remain visible in the scan buffer.

@@ -252,6 +252,7 @@ struct Frame {
 void JsonTreeBuilder::Build(const std::string& text, bool zero_based, ValueCollection& values) {
     values.ClearNodes();
     std::shared_ptr<const LoadedJsonText> loaded = LoadedJsonText::Load(text);
+    values.Reserve(loaded->ExpectedNodeCount());
     Range top{loaded, 0, loaded->length()};
     const int brace = top.Find(LoadedJsonText::kOpenBrace, 1);
     const int bracket = top.Find(LoadedJsonText::kOpenBracket, 1);

@@ -56,6 +56,25 @@ std::shared_ptr<const LoadedJsonText> LoadedJsonText::Load(std::string_view text
 
 LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
     : source_(std::make_shared<const std::string>(std::move(source))) {
+    // Counted first so that every list is allocated once at its final size.
+    std::array<size_t, 7> counts{};
+    for (char c : scan) {
+        const int delimiter = DelimiterIndex(c);
+        if (delimiter != -1) {
+            ++counts[static_cast<size_t>(delimiter)];
+        }
+    }
+    size_t total = 0;
+    for (size_t d = 0; d < counts.size(); ++d) {
+        positions_[d].reserve(counts[d]);
+        total += counts[d];
+    }
+    all_positions_.reserve(total);
+    balance_after_.reserve(total);
+    commas_.reserve(counts[kComma]);
+    closing_braces_.reserve(counts[kCloseBrace]);
+    closing_brackets_.reserve(counts[kCloseBracket]);
+
     Balance balance;
     bool ascii_outside_strings = true;
     for (size_t i = 0; i < scan.size(); ++i) {
@@ -94,6 +113,8 @@ LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
             default:
                 break;
         }
+        all_positions_.push_back(position);
+        balance_after_.push_back(balance);
     }
     std::sort(commas_.begin(), commas_.end());
     std::sort(closing_braces_.begin(), closing_braces_.end());
@@ -152,15 +173,12 @@ bool LoadedJsonText::IsAt(Delimiter delimiter, int position) const {
     return std::binary_search(positions_[delimiter].begin(), positions_[delimiter].end(), position);
 }
 
-int LoadedJsonText::CountThrough(Delimiter delimiter, int position) const {
-    const std::vector<int>& list = positions_[delimiter];
-    return static_cast<int>(std::upper_bound(list.begin(), list.end(), position) - list.begin());
-}
-
 LoadedJsonText::Balance LoadedJsonText::BalanceThrough(int position) const {
-    return Balance{CountThrough(kOpenBrace, position) - CountThrough(kCloseBrace, position),
-                   CountThrough(kOpenBracket, position) - CountThrough(kCloseBracket, position),
-                   CountThrough(kQuote, position) % 2};
+    auto after = std::upper_bound(all_positions_.begin(), all_positions_.end(), position);
+    if (after == all_positions_.begin()) {
+        return Balance{};
+    }
+    return balance_after_[static_cast<size_t>(after - all_positions_.begin() - 1)];
 }
 
 bool LoadedJsonText::IsBalanced(int from, int to) const {

@@ -30,6 +30,14 @@ class LoadedJsonText {
     // text in place instead of being loaded again.
     bool reusable() const { return reusable_; }
 
+    // How many nodes a tree of this text has when it is well-formed JSON: the
+    // root, one per comma (every member or element but the last of its
+    // parent) and one more per object or array.
+    size_t ExpectedNodeCount() const {
+        return 1 + positions_[kComma].size() + positions_[kOpenBrace].size() +
+               positions_[kOpenBracket].size();
+    }
+
     // First position of `delimiter` in [from, last], or -1.
     int Find(Delimiter delimiter, int from, int last) const;
     // Last position of `delimiter` strictly between `after` and `before`, or -1.
@@ -60,13 +68,15 @@ class LoadedJsonText {
     };
 
     LoadedJsonText(std::string source, const std::string& scan);
-    int CountThrough(Delimiter delimiter, int position) const;
     Balance BalanceThrough(int position) const;
     const std::vector<BalancedPosition>* BalancedList(Delimiter delimiter) const;
     void FindLineEdgeBlanks();
 
     std::shared_ptr<const std::string> source_;
     std::array<std::vector<int>, 7> positions_;
+    // Every delimiter position in order, with the balance just after it.
+    std::vector<int> all_positions_;
+    std::vector<Balance> balance_after_;
     std::vector<BalancedPosition> commas_;
     std::vector<BalancedPosition> closing_braces_;
     std::vector<BalancedPosition> closing_brackets_;

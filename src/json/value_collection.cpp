@@ -246,15 +246,7 @@ int ValueCollection::FindByName(int level, std::string_view name, int from) cons
     const bool top_level = from <= 0 && level == 1;
     if (indexed_ && (children_of_node || top_level)) {
         PendingEventsHook::Run();
-        const int parent = top_level ? 0 : from;
-        auto [first, last] = first_child_by_name_.equal_range(NameKey(parent, name));
-        for (auto entry = first; entry != last; ++entry) {
-            const StoredNode& node = At(entry->second);
-            if (node.parent == parent && node.name == name) {
-                return entry->second;
-            }
-        }
-        return -1;
+        return IndexedChild(top_level ? 0 : from, name);
     }
     int found = -1;
     WalkLevel(level, from, [&](int i) {
@@ -408,7 +400,8 @@ void ValueCollection::ClearNodes() {
     nodes_.clear();
     nodes_.shrink_to_fit();
     top_count_ = 0;
-    first_child_by_name_.clear();
+    std::vector<NameSlot>().swap(name_slots_);
+    named_children_ = 0;
     open_path_.clear();
     indexed_ = true;
 }
@@ -424,9 +417,31 @@ int ValueCollection::CopyNodes(std::vector<ValueNode>& list_out) const {
 }
 
 uint64_t ValueCollection::NameKey(int parent, std::string_view name) {
-    uint64_t key = std::hash<std::string_view>{}(name);
-    key ^= static_cast<uint64_t>(static_cast<uint32_t>(parent)) * 0x9E3779B97F4A7C15ULL;
+    uint64_t key = std::hash<std::string_view>{}(name) ^
+                   static_cast<uint64_t>(static_cast<uint32_t>(parent)) * 0x9E3779B97F4A7C15ULL;
+    // Final mix so that the low bits, which pick the slot, depend on every bit.
+    key ^= key >> 31;
+    key *= 0xBF58476D1CE4E5B9ULL;
+    key ^= key >> 29;
     return key;
+}
+
+int ValueCollection::IndexedChild(int parent, std::string_view name) const {
+    if (name_slots_.empty()) {
+        return -1;
+    }
+    const uint64_t key = NameKey(parent, name);
+    const size_t mask = name_slots_.size() - 1;
+    for (size_t slot = key & mask; name_slots_[slot].index != 0; slot = (slot + 1) & mask) {
+        const NameSlot& entry = name_slots_[slot];
+        if (entry.key == key) {
+            const StoredNode& node = At(entry.index);
+            if (node.parent == parent && node.name == name) {
+                return entry.index;
+            }
+        }
+    }
+    return -1;
 }
 
 void ValueCollection::IndexAppended(int index) {
@@ -436,15 +451,31 @@ void ValueCollection::IndexAppended(int index) {
     const StoredNode& node = At(index);
     open_path_.resize(static_cast<size_t>(node.level - 1));
     open_path_.push_back(index);
-    const uint64_t key = NameKey(node.parent, node.name);
-    auto [first, last] = first_child_by_name_.equal_range(key);
-    for (auto entry = first; entry != last; ++entry) {
-        const StoredNode& other = At(entry->second);
-        if (other.parent == node.parent && other.name == node.name) {
-            return;  // an earlier sibling of that name is found first
+    if (IndexedChild(node.parent, node.name) != -1) {
+        return;  // an earlier sibling of that name is found first
+    }
+    if ((named_children_ + 1) * 2 > name_slots_.size()) {
+        std::vector<NameSlot> old_slots(std::max<size_t>(16, name_slots_.size() * 2));
+        old_slots.swap(name_slots_);
+        const size_t mask = name_slots_.size() - 1;
+        for (const NameSlot& entry : old_slots) {
+            if (entry.index != 0) {
+                size_t slot = entry.key & mask;
+                while (name_slots_[slot].index != 0) {
+                    slot = (slot + 1) & mask;
+                }
+                name_slots_[slot] = entry;
+            }
         }
     }
-    first_child_by_name_.emplace(key, index);
+    const uint64_t key = NameKey(node.parent, node.name);
+    const size_t mask = name_slots_.size() - 1;
+    size_t slot = key & mask;
+    while (name_slots_[slot].index != 0) {
+        slot = (slot + 1) & mask;
+    }
+    name_slots_[slot] = NameSlot{key, index};
+    ++named_children_;
 }
 
 void ValueCollection::DropIndex() {
@@ -452,7 +483,8 @@ void ValueCollection::DropIndex() {
         return;
     }
     indexed_ = false;
-    std::unordered_multimap<uint64_t, int>().swap(first_child_by_name_);
+    std::vector<NameSlot>().swap(name_slots_);
+    named_children_ = 0;
     std::vector<int>().swap(open_path_);
 }
 

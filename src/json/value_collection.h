@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace quillark {
@@ -107,6 +106,8 @@ class ValueCollection {
     bool SetNodeKind(int index, int kind);
     bool SetNodeValue(int index, std::string_view value);
     int NodeCount() const { return static_cast<int>(nodes_.size()); }
+    // Makes room for `count` nodes in all, so that building does not regrow the list.
+    void Reserve(size_t count) { nodes_.reserve(count); }
     bool RemoveNode(int index, bool keep_children);
     void ClearNodes();
     int CopyNodes(std::vector<ValueNode>& list_out) const;
@@ -140,13 +141,22 @@ class ValueCollection {
     void IndexAppended(int index);
     void DropIndex();
     static uint64_t NameKey(int parent, std::string_view name);
+    // The first child of `parent` named `name`, or -1; from the index.
+    int IndexedChild(int parent, std::string_view name) const;
     static StoredNode Stored(const ValueNode& node);
 
     std::vector<StoredNode> nodes_;
     int top_count_ = 0;
 
     bool indexed_ = true;
-    std::unordered_multimap<uint64_t, int> first_child_by_name_;
+    // Open-addressing table of the first child of each (parent, name): slots
+    // hold the key and the node index (0 for an empty slot).
+    struct NameSlot {
+        uint64_t key = 0;
+        int index = 0;
+    };
+    std::vector<NameSlot> name_slots_;
+    size_t named_children_ = 0;
     // Last node of every level on the path to the last node of the list: the
     // nodes whose subtrees run to the end.
     std::vector<int> open_path_;
