@@ -36,7 +36,7 @@ using MatchDataPtr = std::unique_ptr<pcre2_match_data, MatchDataDeleter>;
 // A match context with the limits and a JIT stack, one per thread because a
 // JIT stack must not be used by two matches at the same time.
 class ThreadMatchContext {
-public:
+  public:
     ThreadMatchContext()
         : context_(pcre2_match_context_create(nullptr)),
           stack_(pcre2_jit_stack_create(32 * 1024, kJitStackMax, nullptr)) {
@@ -51,7 +51,7 @@ public:
     }
     pcre2_match_context* get() const { return context_.get(); }
 
-private:
+  private:
     std::unique_ptr<pcre2_match_context, MatchContextDeleter> context_;
     std::unique_ptr<pcre2_jit_stack, JitStackDeleter> stack_;
 };
@@ -61,19 +61,21 @@ pcre2_match_context* CurrentMatchContext() {
     return context.get();
 }
 
-PCRE2_SPTR16 AsPcre(const char16_t* text) { return reinterpret_cast<PCRE2_SPTR16>(text); }
+PCRE2_SPTR16 AsPcre(const char16_t* text) {
+    return reinterpret_cast<PCRE2_SPTR16>(text);
+}
 
 }  // namespace
 
 class CompiledRegex {
-public:
+  public:
     explicit CompiledRegex(pcre2_code* code) : code_(code) {
         pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &capture_count_);
     }
     pcre2_code* code() const { return code_.get(); }
     uint32_t capture_count() const { return capture_count_; }
 
-private:
+  private:
     std::unique_ptr<pcre2_code, CodeDeleter> code_;
     uint32_t capture_count_ = 0;
 };
@@ -114,7 +116,7 @@ std::shared_ptr<const CompiledRegex> CompileUncached(std::u16string_view pattern
 // Process-wide cache of compiled patterns. A pattern that fails to compile is
 // cached as nullptr, so a bad pattern is not recompiled on every use either.
 class RegexCache {
-public:
+  public:
     static RegexCache& Instance() {
         static RegexCache cache;
         return cache;
@@ -137,7 +139,7 @@ public:
         return compiled;
     }
 
-private:
+  private:
     struct Key {
         std::u16string pattern;
         bool ignore_case;
@@ -152,7 +154,7 @@ private:
 // match the next attempt must not be empty at the same place; failing that,
 // the search moves on one unit (two over a CR LF pair), so the walk always ends.
 class MatchWalker {
-public:
+  public:
     MatchWalker(const CompiledRegex& regex, std::u16string_view subject)
         : regex_(regex),
           subject_(subject),
@@ -194,7 +196,7 @@ public:
 
     const PCRE2_SIZE* ovector() const { return pcre2_get_ovector_pointer(data_.get()); }
 
-private:
+  private:
     size_t StepLength() const {
         if (offset_ + 1 < subject_.size() && subject_[offset_] == u'\r' &&
             subject_[offset_ + 1] == u'\n') {
@@ -211,22 +213,16 @@ private:
     bool done_ = false;
 };
 
-RegexMatchSpan SpanOf(const PCRE2_SIZE* ovector, uint32_t capture_count) {
-    RegexMatchSpan span{ovector[0], ovector[1], {}};
-    span.groups.reserve(capture_count);
-    for (uint32_t group = 1; group <= capture_count; ++group) {
-        PCRE2_SIZE start = ovector[2 * group];
-        PCRE2_SIZE end = ovector[2 * group + 1];
-        if (start == PCRE2_UNSET) {
-            span.groups.emplace_back(RegexMatchSpan::kUnset, RegexMatchSpan::kUnset);
-        } else {
-            span.groups.emplace_back(start, end);
-        }
+void AppendOffsets(std::vector<size_t>& offsets, const PCRE2_SIZE* ovector,
+                   uint32_t capture_count) {
+    for (uint32_t i = 0; i < 2 * (capture_count + 1); ++i) {
+        offsets.push_back(ovector[i] == PCRE2_UNSET ? RegexMatches::kUnset : ovector[i]);
     }
-    return span;
 }
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Appends the replacement for one match, expanding the dollar references.
 void AppendReplacement(std::u16string& out, std::u16string_view replacement,
@@ -288,13 +284,13 @@ std::shared_ptr<const CompiledRegex> RegexEngine::Compile(std::u16string_view pa
     return RegexCache::Instance().Get(pattern, options);
 }
 
-RegexMatches RegexEngine::Execute(const CompiledRegex& regex, std::u16string subject,
-                                  bool global) {
+RegexMatches RegexEngine::Execute(const CompiledRegex& regex, std::u16string subject, bool global) {
     RegexMatches result;
     result.subject = std::move(subject);
+    result.group_count = regex.capture_count();
     MatchWalker walker(regex, result.subject);
     while (walker.Next()) {
-        result.spans.push_back(SpanOf(walker.ovector(), regex.capture_count()));
+        AppendOffsets(result.offsets, walker.ovector(), regex.capture_count());
         if (!global) {
             break;
         }

@@ -27,24 +27,29 @@ struct RegexOptions {
 
 class CompiledRegex;
 
-// Offsets of one match and its groups, in UTF-16 code units. A group that took
-// no part in the match has kUnset as its start.
-struct RegexMatchSpan {
-    static constexpr size_t kUnset = static_cast<size_t>(-1);
-    size_t start = 0;
-    size_t end = 0;
-    std::vector<std::pair<size_t, size_t>> groups;
-};
-
-// The matches of one run over one subject; the subject is kept so that texts
-// can be cut out later.
+// The matches of one run over one subject, as offsets in UTF-16 code units.
+// The subject is kept so that texts can be cut out later. Offsets are stored
+// flat, (groups + 1) start/end pairs per match, so a run over a long text
+// makes no allocation per match.
 struct RegexMatches {
+    static constexpr size_t kUnset = static_cast<size_t>(-1);
+
     std::u16string subject;
-    std::vector<RegexMatchSpan> spans;
+    size_t group_count = 0;
+    std::vector<size_t> offsets;
+
+    size_t Count() const { return offsets.size() / PairsPerMatch() / 2; }
+    // Group 0 is the whole match; a group that took no part starts at kUnset.
+    size_t Start(size_t match, size_t group = 0) const { return offsets[Index(match, group)]; }
+    size_t End(size_t match, size_t group = 0) const { return offsets[Index(match, group) + 1]; }
+
+  private:
+    size_t PairsPerMatch() const { return group_count + 1; }
+    size_t Index(size_t match, size_t group) const { return (match * PairsPerMatch() + group) * 2; }
 };
 
 class RegexEngine {
-public:
+  public:
     // The compiled form of `pattern`, or nullptr when the engine rejects it.
     static std::shared_ptr<const CompiledRegex> Compile(std::u16string_view pattern,
                                                         RegexOptions options);

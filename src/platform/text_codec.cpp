@@ -42,20 +42,26 @@ std::u16string Decode(UConverter* converter, std::string_view bytes) {
     if (bytes.empty() || converter == nullptr) {
         return out;
     }
-    ucnv_resetToUnicode(converter);
-    // Every byte yields at most one UTF-16 unit in the code pages we decode;
-    // the factor two covers converters that emit surrogate pairs.
-    out.resize(bytes.size() * 2 + 2);
-    UChar* target = out.data();
-    const char* source = bytes.data();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_toUnicode(converter, &target, out.data() + out.size(), &source,
-                   bytes.data() + bytes.size(), nullptr, true, &status);
-    if (U_FAILURE(status)) {
-        return {};
+    // A byte never yields more than one UTF-16 unit in the code pages we read,
+    // so one unit per byte is enough; a converter that needs more (a charset
+    // with surrogate pairs) gets a larger buffer and starts again.
+    for (size_t capacity = bytes.size() + 4;; capacity *= 2) {
+        ucnv_resetToUnicode(converter);
+        out.resize(capacity);
+        UChar* target = out.data();
+        const char* source = bytes.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(converter, &target, out.data() + out.size(), &source,
+                       bytes.data() + bytes.size(), nullptr, true, &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            continue;
+        }
+        if (U_FAILURE(status)) {
+            return {};
+        }
+        out.resize(static_cast<size_t>(target - out.data()));
+        return out;
     }
-    out.resize(static_cast<size_t>(target - out.data()));
-    return out;
 }
 
 std::string Encode(UConverter* converter, std::u16string_view text) {

@@ -2,8 +2,7 @@
 
 namespace quillark {
 
-bool LitePattern::Create(std::string_view pattern, bool ignore_case, bool multiline,
-                         bool global) {
+bool LitePattern::Create(std::string_view pattern, bool ignore_case, bool multiline, bool global) {
     matches_ = MatchCollection();
     instance_ = std::make_shared<const RegexInstance>(pattern, ignore_case, multiline, global);
     count_ = 0;

@@ -24,8 +24,7 @@ std::string RegexInstance::Replace(std::string_view subject, std::string_view re
         return {};
     }
     return TextCodec::Utf16ToGbk(RegexEngine::Replace(*compiled_, TextCodec::GbkToUtf16(subject),
-                                                      TextCodec::GbkToUtf16(replacement),
-                                                      global_));
+                                                      TextCodec::GbkToUtf16(replacement), global_));
 }
 
 }  // namespace quillark
