@@ -307,13 +307,6 @@ void JsonTextParser::LoadText(std::string_view text) {
     }
 }
 
-void JsonTextParser::ReleaseBuffers(std::string& source_out, std::string& scan_out) {
-    source_out = std::move(source_buffer_);
-    scan_out = std::move(scan_buffer_);
-    source_buffer_.clear();
-    scan_buffer_.clear();
-}
-
 int JsonTextParser::WalkElements(const std::vector<std::string>& elements) {
     FollowSegments(ListKind::kElements, {}, elements);
     return 1;

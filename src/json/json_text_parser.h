@@ -85,9 +85,6 @@ class JsonTextParser {
     // The first step of loading: every escaped quote \" becomes \'' (an
     // escaped backslash before a closing quote is left alone).
     static std::string MaskEscapedQuotes(std::string_view text);
-    // Hands the loaded buffers over to the caller (the parser is left empty):
-    // the loaded text and its copy with every quoted string blanked out.
-    void ReleaseBuffers(std::string& source_out, std::string& scan_out);
     // Follow the current query's segments through a list of elements or members.
     int WalkElements(const std::vector<std::string>& elements);
     int WalkMembers(const std::vector<MemberPair>& members);

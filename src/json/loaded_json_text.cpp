@@ -46,24 +46,41 @@ bool MaskingKeeps(const std::string& text) {
 }  // namespace
 
 std::shared_ptr<const LoadedJsonText> LoadedJsonText::Load(std::string_view text) {
-    JsonTextParser parser;
-    parser.LoadText(text);
-    std::string source;
-    std::string scan;
-    parser.ReleaseBuffers(source, scan);
-    return std::shared_ptr<const LoadedJsonText>(new LoadedJsonText(std::move(source), scan));
+    // JsonTextParser::LoadText with the hand-written clean-ups.
+    std::string source = JsonTextCleanup::CompactText(
+        text.find('\\') == std::string_view::npos ? std::string(text)
+                                                  : JsonTextParser::MaskEscapedQuotes(text));
+    return std::shared_ptr<const LoadedJsonText>(new LoadedJsonText(std::move(source)));
 }
 
-LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
+LoadedJsonText::LoadedJsonText(std::string source)
     : source_(std::make_shared<const std::string>(std::move(source))) {
+    // The parser's scan copy blanks the inside of every closed string; an
+    // unclosed last string stays visible. Read it through that filter instead
+    // of making the copy.
+    const std::string& text = *source_;
+    const size_t quote_count = static_cast<size_t>(std::count(text.begin(), text.end(), '"'));
+    const size_t unclosed_from = quote_count % 2 == 1 ? text.rfind('"') + 1 : text.size();
+    auto for_each_visible = [&](auto visit) {
+        bool inside = false;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '"') {
+                inside = !inside;
+            } else if (inside && i < unclosed_from) {
+                continue;
+            }
+            visit(i, c);
+        }
+    };
     // Counted first so that every list is allocated once at its final size.
     std::array<size_t, 7> counts{};
-    for (char c : scan) {
+    for_each_visible([&](size_t, char c) {
         const int delimiter = DelimiterIndex(c);
         if (delimiter != -1) {
             ++counts[static_cast<size_t>(delimiter)];
         }
-    }
+    });
     size_t total = 0;
     for (size_t d = 0; d < counts.size(); ++d) {
         positions_[d].reserve(counts[d]);
@@ -77,15 +94,14 @@ LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
 
     Balance balance;
     bool ascii_outside_strings = true;
-    for (size_t i = 0; i < scan.size(); ++i) {
-        const char c = scan[i];
+    for_each_visible([&](size_t i, char c) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             ascii_outside_strings = false;
-            continue;
+            return;
         }
         const int delimiter = DelimiterIndex(c);
         if (delimiter == -1) {
-            continue;
+            return;
         }
         const int position = static_cast<int>(i) + 1;
         positions_[static_cast<size_t>(delimiter)].push_back(position);
@@ -115,7 +131,7 @@ LoadedJsonText::LoadedJsonText(std::string source, const std::string& scan)
         }
         all_positions_.push_back(position);
         balance_after_.push_back(balance);
-    }
+    });
     std::sort(commas_.begin(), commas_.end());
     std::sort(closing_braces_.begin(), closing_braces_.end());
     std::sort(closing_brackets_.begin(), closing_brackets_.end());

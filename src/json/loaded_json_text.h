@@ -67,7 +67,7 @@ class LoadedJsonText {
         auto operator<=>(const BalancedPosition&) const = default;
     };
 
-    LoadedJsonText(std::string source, const std::string& scan);
+    explicit LoadedJsonText(std::string source);
     Balance BalanceThrough(int position) const;
     const std::vector<BalancedPosition>* BalancedList(Delimiter delimiter) const;
     void FindLineEdgeBlanks();
