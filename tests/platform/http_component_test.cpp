@@ -89,8 +89,8 @@ class HttpComponentTest : public ::testing::Test {
             response.set_content("late", "text/plain");
         });
         server.Get("/huge", [](const httplib::Request& request, httplib::Response& response) {
-            const size_t total = HttpComponent::kMaxBodyBytes + 1;
-            auto provide = [total](size_t offset, httplib::DataSink& sink) {
+            constexpr size_t total = HttpComponent::kMaxBodyBytes + 1;
+            auto provide = [](size_t offset, httplib::DataSink& sink) {
                 static const std::string block(1 << 16, 'z');
                 if (offset >= total) {
                     sink.done();
