@@ -5,11 +5,11 @@
 #include <curl/curl.h>
 #include <httplib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
-#include <chrono>
 #include <thread>
 #include <vector>
 

@@ -21,7 +21,9 @@
 
 // The pictures live in a static library: make sure their resource is linked
 // and registered (outside any namespace, as Q_INIT_RESOURCE requires).
-static void InitQuillarkResources() { Q_INIT_RESOURCE(quillark); }
+static void InitQuillarkResources() {
+    Q_INIT_RESOURCE(quillark);
+}
 
 namespace quillark {
 namespace {
@@ -39,7 +41,7 @@ struct IntervalItem {
     int seconds;
 };
 constexpr IntervalItem kIntervals[] = {{"手动测速", 0}, {"5秒", 5},   {"10秒", 10},
-                                       {"20秒", 20},   {"30秒", 30}, {"60秒", 60}};
+                                       {"20秒", 20},    {"30秒", 30}, {"60秒", 60}};
 
 QFont PixelFont(int pixels, const QStringList& families = {}) {
     QFont font;
@@ -97,8 +99,8 @@ QString MainWindow::HelpText() {
         "维护： 该区服务器正在维护，建议选择正常大区游戏\r\n");
 }
 
-MainWindow::MainWindow(ApplicationActions& actions, ProcessLauncher& launcher,
-                       SortState& sortState, QWidget* parent)
+MainWindow::MainWindow(ApplicationActions& actions, ProcessLauncher& launcher, SortState& sortState,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -178,9 +180,8 @@ void MainWindow::BuildServerTab(QWidget* page) {
         combo_->addItem(Utf8(item.text), item.seconds);
     }
     combo_->setCurrentIndex(0);
-    connect(combo_, &QComboBox::activated, this, [this](int index) {
-        timer_.SetPeriod(combo_->itemData(index).toInt() * 1000);
-    });
+    connect(combo_, &QComboBox::activated, this,
+            [this](int index) { timer_.SetPeriod(combo_->itemData(index).toInt() * 1000); });
     connect(&timer_, &IntervalTimer::Elapsed, this, [this] { actions_.StartTestPass(); });
 
     button_ = new QPushButton(QIcon(":/quillark/button_test.png"), Utf8("手动测速"), page);
@@ -254,9 +255,9 @@ void MainWindow::BuildHelpTab(QWidget* page) {
     code->setGeometry(211, 382, 150, 150);
     code->setPixmap(QPixmap(":/quillark/qr_code.png"));
 
-    auto* donation = MakeLabel(
-        page, "超级链接框2", QRect(413, 392, 192, 24),
-        QString("<a href=\"%1\">%2</a>").arg(Utf8(kDonationAddress), Utf8("觉得好用？请作者喝杯咖啡")));
+    auto* donation = MakeLabel(page, "超级链接框2", QRect(413, 392, 192, 24),
+                               QString("<a href=\"%1\">%2</a>")
+                                   .arg(Utf8(kDonationAddress), Utf8("觉得好用？请作者喝杯咖啡")));
     donation->setFont(PixelFont(12));
     donation->setTextFormat(Qt::RichText);
     donation->setCursor(Qt::PointingHandCursor);
@@ -356,13 +357,17 @@ std::string MainWindow::SelectedHost() {
     return list_->GetCellText(list_->SelectedRow(), server_list::kColumnHost);
 }
 
-void MainWindow::ShowRowMenu() { menu_->popup(QCursor::pos() + QPoint(3, 3)); }
+void MainWindow::ShowRowMenu() {
+    menu_->popup(QCursor::pos() + QPoint(3, 3));
+}
 
 void MainWindow::ContinuousPing() {
     RunCommandLine(ContinuousPingCommandLine(SelectedHost()), launcher_);
 }
 
-void MainWindow::TraceRoute() { RunCommandLine(TraceRouteCommandLine(SelectedHost()), launcher_); }
+void MainWindow::TraceRoute() {
+    RunCommandLine(TraceRouteCommandLine(SelectedHost()), launcher_);
+}
 
 void MainWindow::OpenUpdatePage() {
     RunCommandLine(BrowserCommand() + " " + std::string(kUpdatePageAddress), launcher_);

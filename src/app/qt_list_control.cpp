@@ -51,7 +51,9 @@ void QtListControl::Detach() {
     view_ = nullptr;  // the view belongs to its parent widget
 }
 
-bool QtListControl::OnOwnerThread() const { return QThread::currentThread() == owner_; }
+bool QtListControl::OnOwnerThread() const {
+    return QThread::currentThread() == owner_;
+}
 
 void QtListControl::Enqueue(std::function<void()> work, std::shared_ptr<Completion> done) {
     bool post = false;

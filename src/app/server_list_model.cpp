@@ -13,9 +13,8 @@ QString FromGbk(const std::string& gbk) {
 }
 
 std::string ToGbk(const QString& text) {
-    return TextCodec::Utf16ToGbk(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                            static_cast<size_t>(text.size())));
+    return TextCodec::Utf16ToGbk(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
 }
 
 ServerListModel::ServerListModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -31,8 +30,8 @@ int ServerListModel::columnCount(const QModelIndex& parent) const {
 }
 
 static Qt::Alignment AlignmentOf(int column) {
-    const bool right = server_list::kColumns[static_cast<size_t>(column)].alignment ==
-                       ColumnAlignment::kRight;
+    const bool right =
+        server_list::kColumns[static_cast<size_t>(column)].alignment == ColumnAlignment::kRight;
     return (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
@@ -65,9 +64,10 @@ QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, i
     }
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromUtf8(server_list::kColumns[static_cast<size_t>(section)].titleUtf8.data(),
-                                     static_cast<qsizetype>(
-                                         server_list::kColumns[static_cast<size_t>(section)].titleUtf8.size()));
+            return QString::fromUtf8(
+                server_list::kColumns[static_cast<size_t>(section)].titleUtf8.data(),
+                static_cast<qsizetype>(
+                    server_list::kColumns[static_cast<size_t>(section)].titleUtf8.size()));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(AlignmentOf(section));
         case Qt::DecorationRole:
@@ -186,15 +186,15 @@ void ServerListModel::SortRows(const RowComparator& comparator) {
 
 QPixmap ServerListModel::StatePicture(int index) {
     // Never destroyed: a pixmap must not outlive the application object.
-    static const auto* pictures = new std::array<QPixmap, 3>{
-        QPixmap(":/quillark/state_green.png"), QPixmap(":/quillark/state_grey.png"),
-        QPixmap(":/quillark/state_amber.png")};
+    static const auto* pictures = new std::array<QPixmap, 3>{QPixmap(":/quillark/state_green.png"),
+                                                             QPixmap(":/quillark/state_grey.png"),
+                                                             QPixmap(":/quillark/state_amber.png")};
     return (index >= 0 && index < 3) ? (*pictures)[static_cast<size_t>(index)] : QPixmap();
 }
 
 QPixmap ServerListModel::ArrowPicture(int index) {
-    static const auto* pictures = new std::array<QPixmap, 2>{
-        QPixmap(":/quillark/arrow_up.png"), QPixmap(":/quillark/arrow_down.png")};
+    static const auto* pictures = new std::array<QPixmap, 2>{QPixmap(":/quillark/arrow_up.png"),
+                                                             QPixmap(":/quillark/arrow_down.png")};
     return (index >= 0 && index < 2) ? (*pictures)[static_cast<size_t>(index)] : QPixmap();
 }
 

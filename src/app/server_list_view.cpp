@@ -58,9 +58,8 @@ ServerListView::ServerListView(ServerListModel* model, ListHandle handle,
 
     connect(head, &QHeaderView::sectionClicked, this,
             [this](int column) { Notify(kLvnColumnClick, -1, column); });
-    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        Notify(kNmRightClick, indexAt(at).row(), -1);
-    });
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { Notify(kNmRightClick, indexAt(at).row(), -1); });
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { Notify(kLvnItemActivate, index.row(), 0); });
 }

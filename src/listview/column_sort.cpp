@@ -14,18 +14,18 @@ void SortState::SortListByColumn(ListControl& list, int column, std::int32_t sor
 }
 
 void SortState::SortLocked(ListControl& list, int column, std::int32_t sortType) {
-    list_ = list.ListWindow();                             // 1
-    list.SetHeaderImageList(HeaderImageList::kNone);       // 2
+    list_ = list.ListWindow();                        // 1
+    list.SetHeaderImageList(HeaderImageList::kNone);  // 2
     list.SetHeaderImageList(HeaderImageList::kSortArrows);
-    sortAscending_ = sortAscending_ == 0 ? 1 : 0;          // 3
-    column_ = column;                                      // 4
+    sortAscending_ = sortAscending_ == 0 ? 1 : 0;  // 3
+    column_ = column;                              // 4
     sortType_ = (sortType < 1 || sortType > 4) ? 1 : sortType;
-    const int count = list.RowCount();                     // 5
+    const int count = list.RowCount();  // 5
     keys_.assign(static_cast<size_t>(count < 0 ? 0 : count), std::string());
-    if (count <= 0) {                                      // 6
+    if (count <= 0) {  // 6
         return;
     }
-    for (int row = 0; row < count; ++row) {                // 7
+    for (int row = 0; row < count; ++row) {  // 7
         const std::string text = list.GetCellText(row, column);
         std::string& key = keys_[static_cast<size_t>(row)];
         if (sortType_ == 3) {
@@ -40,8 +40,8 @@ void SortState::SortLocked(ListControl& list, int column, std::int32_t sortType)
     list.SortRows([this](std::int32_t a, std::int32_t b, std::intptr_t application) {  // 8
         return CompareSortKeys(a, b, application);
     });
-    UpdateSortArrow(list, column);                         // 9
-    keys_.clear();                                         // 10
+    UpdateSortArrow(list, column);  // 9
+    keys_.clear();                  // 10
     keys_.shrink_to_fit();
 }
 
@@ -52,7 +52,8 @@ const std::string* SortState::Key(std::int32_t value) const {
     return &keys_[static_cast<size_t>(value)];
 }
 
-int SortState::CompareSortKeys(std::int32_t a, std::int32_t b, std::intptr_t /*applicationValue*/) const {
+int SortState::CompareSortKeys(std::int32_t a, std::int32_t b,
+                               std::intptr_t /*applicationValue*/) const {
     static const std::string kMissing;
     const std::string* keyA = Key(a);
     const std::string* keyB = Key(b);

@@ -9,9 +9,9 @@
 
 namespace quillark {
 
-constexpr std::int32_t kNmRightClick = -5;        // NM_RCLICK
-constexpr std::int32_t kLvnColumnClick = -108;    // LVN_COLUMNCLICK
-constexpr std::int32_t kLvnItemActivate = -114;   // LVN_ITEMACTIVATE
+constexpr std::int32_t kNmRightClick = -5;       // NM_RCLICK
+constexpr std::int32_t kLvnColumnClick = -108;   // LVN_COLUMNCLICK
+constexpr std::int32_t kLvnItemActivate = -114;  // LVN_ITEMACTIVATE
 
 // NMLISTVIEW / NMITEMACTIVATE, as far as the program reads them.
 struct ListNotification {

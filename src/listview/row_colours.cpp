@@ -96,8 +96,9 @@ void ClearRowColours(ListControl& list) {
     const ListHandle handle = list.ListWindow();
     {
         std::lock_guard guard(state.lock);
-        auto found = std::find_if(state.lists.begin(), state.lists.end(),
-                                  [&](const ListColourEntry& entry) { return entry.list == handle; });
+        auto found =
+            std::find_if(state.lists.begin(), state.lists.end(),
+                         [&](const ListColourEntry& entry) { return entry.list == handle; });
         if (found == state.lists.end()) {
             return;
         }

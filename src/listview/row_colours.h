@@ -24,9 +24,15 @@ constexpr Colour kClrDefault = 0xFF000000;  // the list's own colour
 constexpr Colour Rgb(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-constexpr unsigned RedOf(Colour colour) { return colour & 0xFF; }
-constexpr unsigned GreenOf(Colour colour) { return (colour >> 8) & 0xFF; }
-constexpr unsigned BlueOf(Colour colour) { return (colour >> 16) & 0xFF; }
+constexpr unsigned RedOf(Colour colour) {
+    return colour & 0xFF;
+}
+constexpr unsigned GreenOf(Colour colour) {
+    return (colour >> 8) & 0xFF;
+}
+constexpr unsigned BlueOf(Colour colour) {
+    return (colour >> 16) & 0xFF;
+}
 
 struct RowColour {
     std::int32_t row = 0;

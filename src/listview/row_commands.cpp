@@ -65,7 +65,9 @@ std::string TraceRouteCommandLine(std::string_view host) {
     return std::string(kTracePrefix) + std::string(host);
 }
 
-std::string BrowserCommand() { return "xdg-open"; }
+std::string BrowserCommand() {
+    return "xdg-open";
+}
 
 bool IsPlainHostName(std::string_view host) {
     if (host.empty() || host.size() > 253 || host.front() == '-') {

@@ -43,7 +43,9 @@ void Delete() {
     state.lock.reset();
 }
 
-bool Exists() { return Snapshot() != nullptr; }
+bool Exists() {
+    return Snapshot() != nullptr;
+}
 
 void Enter() {
     std::shared_ptr<std::recursive_mutex> lock = Snapshot();

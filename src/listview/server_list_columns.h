@@ -40,9 +40,9 @@ inline constexpr std::array<ColumnSpec, kColumnCount> kColumns = {{
 }};
 
 // State pictures shown left of column 0.
-constexpr int kStateAnswered = 0;    // green square
-constexpr int kStateNoAnswer = 1;    // grey square
-constexpr int kStateNotMeasured = 2; // amber square
+constexpr int kStateAnswered = 0;     // green square
+constexpr int kStateNoAnswer = 1;     // grey square
+constexpr int kStateNotMeasured = 2;  // amber square
 
 // The placeholder row the list is created with.
 inline constexpr std::string_view kPlaceholderNameUtf8 = "测试主机";

@@ -10,7 +10,9 @@ namespace {
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Decimal exponent of the first significant digit of "digits[.digits]", used
 // to tell overflow from underflow when from_chars reports out of range.
@@ -107,8 +109,8 @@ double ReadNumber(std::string_view raw) {
         std::from_chars(text.data() + start, text.data() + i, value, std::chars_format::general);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        const long magnitude = LeadingMagnitude(
-            std::string_view(text).substr(start, mantissaEnd - start));
+        const long magnitude =
+            LeadingMagnitude(std::string_view(text).substr(start, mantissaEnd - start));
         value = (magnitude != std::numeric_limits<long>::min() && magnitude + exponent > 0)
                     ? std::numeric_limits<double>::infinity()
                     : 0.0;

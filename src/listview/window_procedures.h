@@ -46,8 +46,8 @@ std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std:
 // any thread.
 class NotificationWindow {
   public:
-    using Handler =
-        std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)>;
+    using Handler = std::function<std::intptr_t(std::uint32_t message, std::uintptr_t wParam,
+                                                std::intptr_t lParam)>;
 
     explicit NotificationWindow(Handler handler = {});
     ~NotificationWindow();

@@ -12,7 +12,7 @@ namespace quillark {
 // The lighter pattern object: the core operations of PatternObject and a
 // stored match count. Used for one pattern over one text inside one call.
 class LitePattern {
-public:
+  public:
     // Drops the previous expression and matches and makes a new expression.
     bool Create(std::string_view pattern, bool ignore_case = true, bool multiline = true,
                 bool global = true);
@@ -25,7 +25,7 @@ public:
     std::string SubMatchText(int n, int g) const { return matches_.SubMatch(n - 1, g - 1); }
     int SubMatchCount() const { return count_ == 0 ? 0 : matches_.SubMatchCount(0); }
 
-private:
+  private:
     std::shared_ptr<const RegexInstance> instance_;
     MatchCollection matches_;
     int count_ = 0;

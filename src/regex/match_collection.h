@@ -12,7 +12,7 @@ namespace quillark {
 // turn their callers' 1-based numbers into these. Reads out of range give
 // empty text.
 class MatchCollection {
-public:
+  public:
     MatchCollection() = default;
     explicit MatchCollection(RegexMatches matches)
         : matches_(std::make_shared<const RegexMatches>(std::move(matches))) {}
@@ -25,7 +25,7 @@ public:
     std::string SubMatch(int index, int group) const;
     bool Contains(int index) const { return index >= 0 && index < Count(); }
 
-private:
+  private:
     std::string Cut(size_t start, size_t end) const;
 
     std::shared_ptr<const RegexMatches> matches_;

@@ -16,7 +16,7 @@ namespace quillark {
 // a whole Chinese character, and match starts count UTF-16 code units. Copies
 // share the expression and the last matches; each keeps its own subject text.
 class PatternObject {
-public:
+  public:
     // Pattern text that matches `text` with `*` and `?` as wildcards
     // (`*` becomes `.*`, `?` becomes `.?`) and `|` still separating alternatives.
     static std::string EscapeWildcard(std::string_view text);
@@ -46,7 +46,7 @@ public:
     // As SubMatchText; `start` receives the start of the whole match n.
     std::string SubMatchTextAt(int n, int g, int* start = nullptr) const;
 
-private:
+  private:
     std::shared_ptr<const RegexInstance> instance_;
     MatchCollection matches_;
     std::string subject_;

@@ -13,7 +13,7 @@ namespace quillark {
 // form when the engine accepted the pattern. Immutable once made, so copies
 // of a pattern object can share it.
 class RegexInstance {
-public:
+  public:
     RegexInstance(std::string_view pattern, bool ignore_case, bool multiline, bool global);
 
     const std::string& pattern() const { return pattern_; }
@@ -23,7 +23,7 @@ public:
     // The subject with its matches replaced; empty when the pattern was rejected.
     std::string Replace(std::string_view subject, std::string_view replacement) const;
 
-private:
+  private:
     std::string pattern_;
     bool global_;
     std::shared_ptr<const CompiledRegex> compiled_;

@@ -65,7 +65,8 @@ TEST_F(ThreadedListTest, FiftyThreadsWhileTheUiRuns) {
                 mine.push_back(row);
             }
             for (int row : mine) {
-                EXPECT_EQ(List().GetCellText(row, server_list::kColumnHost), "h" + std::to_string(t));
+                EXPECT_EQ(List().GetCellText(row, server_list::kColumnHost),
+                          "h" + std::to_string(t));
                 EXPECT_EQ(List().GetStateImage(row), 2);
             }
             EXPECT_GE(List().RowCount(), 4);
@@ -162,8 +163,8 @@ TEST_F(ThreadedListTest, FiveHundredThreadsLeaveTheWindowResponsive) {
     }
     // Responsive: the event loop kept turning (generous bound for sanitizer builds).
     EXPECT_LT(longestGap, 1000) << "longest gap between UI ticks: " << longestGap << " ms";
-    std::cout << "[ info ] 500 threads: " << clock.elapsed() << " ms, longest UI gap "
-              << longestGap << " ms\n";
+    std::cout << "[ info ] 500 threads: " << clock.elapsed() << " ms, longest UI gap " << longestGap
+              << " ms\n";
     ClearRowColours(List());
 }
 

@@ -129,8 +129,8 @@ TEST_F(WindowBehaviourTest, HeaderClicksSortAndMoveTheArrow) {
     FillRows();
     // The loader's sort: column 0 ascending, picture 0.
     sortState.SortListByColumn(List(), 0, 1);
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"艾欧尼亚"_gbk, "比尔吉沃特"_gbk,
-                                                     "诺克萨斯"_gbk, "祖安"_gbk}));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"艾欧尼亚"_gbk, "比尔吉沃特"_gbk, "诺克萨斯"_gbk,
+                                                   "祖安"_gbk}));
     EXPECT_EQ(Arrows(), (std::vector<int>{0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(ShownArrow(0), 0);
 
@@ -224,8 +224,10 @@ TEST_F(WindowBehaviourTest, RowColoursAsPainted) {
     EXPECT_EQ(PixelsNear(coloured, rowRect(0), red), 0);
     EXPECT_EQ(PixelsNear(coloured, rowRect(2), red), 0);
     // Row 3: background yellow across the row; row 1's background stays white.
-    EXPECT_GT(PixelsNear(coloured, rowRect(3), yellow, 10), rowRect(3).width() * rowRect(3).height() / 2);
-    EXPECT_GT(PixelsNear(coloured, rowRect(1), Qt::white, 10), rowRect(1).width() * rowRect(1).height() / 2);
+    EXPECT_GT(PixelsNear(coloured, rowRect(3), yellow, 10),
+              rowRect(3).width() * rowRect(3).height() / 2);
+    EXPECT_GT(PixelsNear(coloured, rowRect(1), Qt::white, 10),
+              rowRect(1).width() * rowRect(1).height() / 2);
 
     // Selected without the list's focus: the record still applies.
     view->selectionModel()->select(view->model()->index(1, 0),
@@ -241,7 +243,8 @@ TEST_F(WindowBehaviourTest, RowColoursAsPainted) {
     QImage focused = paint();
     EXPECT_EQ(PixelsNear(focused, rowRect(1), red, 30), 0);
     const QColor highlight = view->palette().color(QPalette::Active, QPalette::Highlight);
-    EXPECT_GT(PixelsNear(focused, rowRect(1), highlight, 10), rowRect(1).width() * rowRect(1).height() / 2);
+    EXPECT_GT(PixelsNear(focused, rowRect(1), highlight, 10),
+              rowRect(1).width() * rowRect(1).height() / 2);
 
     // Cleared: every row in the list's own colours; the window stays subclassed.
     window->TestButton()->setFocus();
@@ -278,8 +281,8 @@ TEST_F(WindowBehaviourTest, RowCommandsStartTheMappedTools) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     ASSERT_EQ(launcher.started.size(), 1u);
-    EXPECT_EQ(launcher.started[0], (std::vector<std::string>{"/usr/bin/xterm", "-e",
-                                                             "/usr/bin/ping", "d.example"}));
+    EXPECT_EQ(launcher.started[0],
+              (std::vector<std::string>{"/usr/bin/xterm", "-e", "/usr/bin/ping", "d.example"}));
     // Enter on the selected row.
     QTest::keyClick(view, Qt::Key_Return);
     ASSERT_EQ(launcher.started.size(), 2u);
@@ -333,8 +336,8 @@ TEST_F(WindowBehaviourTest, RowCommandsStartTheMappedTools) {
     // The update link opens the update page in the desktop's browser.
     QTest::mousePress(window->UpdateLink(), Qt::LeftButton);
     ASSERT_EQ(launcher.started.size(), 5u);
-    EXPECT_EQ(launcher.started[4], (std::vector<std::string>{"/usr/bin/xdg-open",
-                                                             std::string(kUpdatePageAddress)}));
+    EXPECT_EQ(launcher.started[4],
+              (std::vector<std::string>{"/usr/bin/xdg-open", std::string(kUpdatePageAddress)}));
 }
 
 TEST_F(WindowBehaviourTest, ResizingKeepsTheListAsWideAsTheClientArea) {
@@ -360,11 +363,16 @@ TEST_F(WindowBehaviourTest, SampleScreenshot) {
         int picture;
         Colour colour;
     } samples[] = {
-        {"艾欧尼亚01区 ", "艾欧尼亚", "hn1.lol.example", "101.226.76.10", "36ms", "正常", "上海市 电信", 0, Rgb(0, 0, 0)},
-        {"祖安03区 ", "祖安", "hn3.lol.example", "14.17.32.211", "41ms", "拥挤", "广东省深圳市 电信", 0, Rgb(255, 128, 0)},
-        {"诺克萨斯04区 ", "诺克萨斯", "hn4.lol.example", "101.226.1.1", "38ms", "满载", "上海市 电信", 0, Rgb(255, 0, 0)},
-        {"比尔吉沃特01区 ", "比尔吉沃特", "wt1.lol.example", "61.151.224.5", "...", "维护", "浙江省杭州市 联通", 1, Rgb(128, 128, 128)},
-        {"皮尔特沃夫05区 ", "皮尔特沃夫", "hn5.lol.example", "", "Scaning...", "未知状态", "正在查询服务器物理归属地...", 2, kClrDefault},
+        {"艾欧尼亚01区 ", "艾欧尼亚", "hn1.lol.example", "101.226.76.10", "36ms", "正常",
+         "上海市 电信", 0, Rgb(0, 0, 0)},
+        {"祖安03区 ", "祖安", "hn3.lol.example", "14.17.32.211", "41ms", "拥挤",
+         "广东省深圳市 电信", 0, Rgb(255, 128, 0)},
+        {"诺克萨斯04区 ", "诺克萨斯", "hn4.lol.example", "101.226.1.1", "38ms", "满载",
+         "上海市 电信", 0, Rgb(255, 0, 0)},
+        {"比尔吉沃特01区 ", "比尔吉沃特", "wt1.lol.example", "61.151.224.5", "...", "维护",
+         "浙江省杭州市 联通", 1, Rgb(128, 128, 128)},
+        {"皮尔特沃夫05区 ", "皮尔特沃夫", "hn5.lol.example", "", "Scaning...", "未知状态",
+         "正在查询服务器物理归属地...", 2, kClrDefault},
     };
     for (const Sample& sample : samples) {
         const int row = List().InsertRow(TextCodec::Utf8ToGbk(sample.name), sample.picture);

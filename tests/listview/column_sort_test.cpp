@@ -49,10 +49,20 @@ TEST(SortNumbers, ReadsNumbersAsAtofDoes) {
         std::string text;
         double expected;
     } cases[] = {
-        {"35ms", 35},       {"...", 0},        {"Scaning...", 0}, {"101.226.76.10", 101.226},
-        {"  -2.5e1x", -25}, {"+7", 7},         {"1e", 1},         {"1e+", 1},
-        {"", 0},            {".5", 0.5},       {"-", 0},          {"\xA3\xB3\xA3\xB5", 35},
-        {"\xA1\xA1\xA3\xB1", 1}, {"1e400", std::numeric_limits<double>::infinity()},
+        {"35ms", 35},
+        {"...", 0},
+        {"Scaning...", 0},
+        {"101.226.76.10", 101.226},
+        {"  -2.5e1x", -25},
+        {"+7", 7},
+        {"1e", 1},
+        {"1e+", 1},
+        {"", 0},
+        {".5", 0.5},
+        {"-", 0},
+        {"\xA3\xB3\xA3\xB5", 35},
+        {"\xA1\xA1\xA3\xB1", 1},
+        {"1e400", std::numeric_limits<double>::infinity()},
         {"1e-400", 0},
     };
     for (const Case& c : cases) {
@@ -105,16 +115,17 @@ TEST(ColumnSort, HeaderClickSequenceOfPart41) {
     // After loading: ascending by column 0 (pinyin), picture 0 on column 0.
     state.SortListByColumn(list, kColumnName, 1);
     EXPECT_EQ(state.SortAscending(), 1);
-    EXPECT_EQ(Column(list, kColumnName),
-              (std::vector<std::string>{"艾欧尼亚"_gbk, "比尔吉沃特"_gbk, "诺克萨斯"_gbk, "祖安"_gbk}));
+    EXPECT_EQ(Column(list, kColumnName), (std::vector<std::string>{"艾欧尼亚"_gbk, "比尔吉沃特"_gbk,
+                                                                   "诺克萨斯"_gbk, "祖安"_gbk}));
     EXPECT_EQ(ColumnImages(list), (std::vector<int>{0, -1, -1, -1, -1, -1, -1}));
     EXPECT_EQ(list.GetHeaderImageList(), HeaderImageList::kSortArrows);
 
     // Column 0 again: descending, picture 1.
     state.SortListByColumn(list, kColumnName, SortTypeForColumn(kColumnName));
     EXPECT_EQ(state.SortAscending(), 0);
-    EXPECT_EQ(Column(list, kColumnName),
-              (std::vector<std::string>{"祖安"_gbk, "诺克萨斯"_gbk, "比尔吉沃特"_gbk, "艾欧尼亚"_gbk}));
+    EXPECT_EQ(
+        Column(list, kColumnName),
+        (std::vector<std::string>{"祖安"_gbk, "诺克萨斯"_gbk, "比尔吉沃特"_gbk, "艾欧尼亚"_gbk}));
     EXPECT_EQ(ColumnImages(list), (std::vector<int>{1, -1, -1, -1, -1, -1, -1}));
 
     // Column 4: ascending; picture 1 copied from column 0; column 0 none.

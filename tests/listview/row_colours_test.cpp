@@ -91,7 +91,7 @@ TEST(RowColours, PrepaintAsksForItemsForAnyControl) {
     EXPECT_EQ(Handle(record), -1);
     record.drawStage = kCddsItemPrepaint;
     EXPECT_EQ(Handle(record), -1);  // no entry
-    record.header.code = -2;                // NM_CLICK
+    record.header.code = -2;        // NM_CLICK
     record.drawStage = kCddsPrepaint;
     EXPECT_EQ(Handle(record), -1);
 }

@@ -8,7 +8,9 @@
 namespace quillark {
 namespace {
 
-std::string Gbk(const char* utf8) { return TextCodec::Utf8ToGbk(utf8); }
+std::string Gbk(const char* utf8) {
+    return TextCodec::Utf8ToGbk(utf8);
+}
 
 constexpr const char* kUrlPattern = "(http(s)?://)?([^/:]+)(:(\\d+))?";
 
