@@ -212,6 +212,9 @@ def qr_style_code():
 
 
 def main():
+    if "--help" in sys.argv[1:] or "-h" in sys.argv[1:]:
+        print(__doc__.strip())
+        return
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "src", "app", "resources")
     os.makedirs(out, exist_ok=True)
