@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/http_last_error.h"
+#include "platform/http_text.h"
 #include "platform/text_codec.h"
 
 namespace quillark {
@@ -24,21 +25,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return LowerAscii(x) == LowerAscii(y);
            });
-}
-
-std::string_view TrimHeaderSpace(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool HasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
 bool IsToken(std::string_view text) {
@@ -77,7 +63,7 @@ std::string CharsetOf(std::string_view content_type) {
     }
     std::string_view value = std::string_view(lowered).substr(at + 8);
     value = value.substr(0, value.find(';'));
-    value = TrimHeaderSpace(value);
+    value = http_text::TrimBlank(value);
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         value = value.substr(1, value.size() - 2);
     }
@@ -200,7 +186,7 @@ bool HttpComponent::SetRequestHeader(std::string_view name, std::string_view val
             return false;
         }
     }
-    if (!IsToken(name) || HasControlCharacter(value)) {
+    if (!IsToken(name) || http_text::HasControlCharacter(value)) {
         HttpLastError::Set("Invalid request header: " + std::string(name));
         return false;
     }
@@ -524,8 +510,8 @@ std::string HttpComponent::HeaderValue(std::string_view name) const {
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
         const size_t colon = line.find(':');
         if (colon != std::string_view::npos &&
-            EqualsIgnoringCase(TrimHeaderSpace(line.substr(0, colon)), name)) {
-            return std::string(TrimHeaderSpace(line.substr(colon + 1)));
+            EqualsIgnoringCase(http_text::TrimBlank(line.substr(0, colon)), name)) {
+            return std::string(http_text::TrimBlank(line.substr(colon + 1)));
         }
     }
     return {};
@@ -548,8 +534,8 @@ bool HttpComponent::SetTimeouts(long resolve_ms, long connect_ms, long send_ms, 
 }
 
 bool HttpComponent::SetProxy(int setting, std::string_view server, std::string_view bypass_list) {
-    if (setting < kHttpProxyDefault || setting > kHttpProxyNamed || HasControlCharacter(server) ||
-        HasControlCharacter(bypass_list)) {
+    if (setting < kHttpProxyDefault || setting > kHttpProxyNamed ||
+        http_text::HasControlCharacter(server) || http_text::HasControlCharacter(bypass_list)) {
         HttpLastError::Set("Invalid proxy setting");
         return false;
     }
@@ -610,7 +596,8 @@ bool HttpComponent::SetOption(int index, const HttpValue& value) {
         number = *flag ? 1 : 0;
     }
     bool accepted = true;
-    if (index == kHttpOptionUserAgent && text != nullptr && !HasControlCharacter(*text)) {
+    if (index == kHttpOptionUserAgent && text != nullptr &&
+        !http_text::HasControlCharacter(*text)) {
         user_agent_ = *text;
     } else if (index == kHttpOptionSslErrorIgnoreFlags && number) {
         ssl_ignore_flags_ = *number;
@@ -634,7 +621,7 @@ bool HttpComponent::SetOption(int index, const HttpValue& value) {
 }
 
 bool HttpComponent::SetClientCertificate(std::string_view certificate_file) {
-    if (HasControlCharacter(certificate_file)) {
+    if (http_text::HasControlCharacter(certificate_file)) {
         HttpLastError::Set("Invalid certificate file name");
         return false;
     }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/http_text.h"
+
 namespace quillark {
 namespace {
 
@@ -24,23 +26,6 @@ std::string Lower(std::string_view text) {
         }
     }
     return lowered;
-}
-
-std::string_view TrimBlank(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool HasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return (byte < 0x20 && c != '\t') || byte == 0x7F;
-    });
 }
 
 std::optional<CookieTarget> ParseTarget(std::string_view url) {
@@ -151,8 +136,9 @@ std::string PlatformCookieStore::GetCookies(std::string_view url) {
 bool PlatformCookieStore::SetCookie(std::string_view url, std::string_view name,
                                     std::string_view data) {
     const std::optional<CookieTarget> target = ParseTarget(url);
-    name = TrimBlank(name);
-    if (!target || name.empty() || HasControlCharacter(name) || HasControlCharacter(data) ||
+    name = http_text::TrimBlank(name);
+    if (!target || name.empty() || http_text::HasControlCharacter(name) ||
+        http_text::HasControlCharacter(data) ||
         name.find_first_of(";=") != std::string_view::npos) {
         return false;
     }
@@ -164,7 +150,7 @@ bool PlatformCookieStore::SetCookie(std::string_view url, std::string_view name,
 
     std::string_view rest = data;
     const size_t first_semicolon = rest.find(';');
-    cookie.value = TrimBlank(rest.substr(0, first_semicolon));
+    cookie.value = http_text::TrimBlank(rest.substr(0, first_semicolon));
     rest.remove_prefix(first_semicolon == std::string_view::npos ? rest.size()
                                                                  : first_semicolon + 1);
     std::optional<SystemClock::time_point> max_age_expiry;
@@ -173,10 +159,10 @@ bool PlatformCookieStore::SetCookie(std::string_view url, std::string_view name,
         const std::string_view attribute = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         const size_t equals = attribute.find('=');
-        const std::string key = Lower(TrimBlank(attribute.substr(0, equals)));
+        const std::string key = Lower(http_text::TrimBlank(attribute.substr(0, equals)));
         const std::string_view value = equals == std::string_view::npos
                                            ? std::string_view()
-                                           : TrimBlank(attribute.substr(equals + 1));
+                                           : http_text::TrimBlank(attribute.substr(equals + 1));
         if (key == "domain" && !value.empty()) {
             std::string domain = Lower(value);
             if (domain.front() == '.') {
