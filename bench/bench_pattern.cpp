@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "platform/allocator_policy.h"
 #include "platform/text_codec.h"
 #include "regex/pattern_object.h"
 
@@ -127,6 +128,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Measured as the program runs: with its heap policy.
+    quillark::KeepFreedMemoryForReuse();
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -12,6 +12,7 @@
 #include "cli/headless_options.h"
 #include "cli/program.h"
 #include "http/module_state.h"
+#include "platform/allocator_policy.h"
 #include "platform/process_launcher.h"
 
 namespace {
@@ -95,6 +96,7 @@ int RunWindow(int argc, char** argv, const WindowOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quillark::KeepFreedMemoryForReuse();
     const std::vector<std::string> args(argv + 1, argv + argc);
     bool headless = false;
     for (const std::string& arg : args) {

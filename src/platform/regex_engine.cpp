@@ -288,13 +288,19 @@ RegexMatches RegexEngine::Execute(const CompiledRegex& regex, std::u16string sub
     RegexMatches result;
     result.subject = std::move(subject);
     result.group_count = regex.capture_count();
+    // Offsets gather in a buffer the thread keeps, so a long run does not
+    // regrow (and fault in) a fresh vector each time; the result gets one
+    // allocation of the exact size.
+    thread_local std::vector<size_t> scratch;
+    scratch.clear();
     MatchWalker walker(regex, result.subject);
     while (walker.Next()) {
-        AppendOffsets(result.offsets, walker.ovector(), regex.capture_count());
+        AppendOffsets(scratch, walker.ovector(), regex.capture_count());
         if (!global) {
             break;
         }
     }
+    result.offsets.assign(scratch.begin(), scratch.end());
     return result;
 }
 

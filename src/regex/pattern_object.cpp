@@ -47,7 +47,6 @@ bool PatternObject::Create(std::string_view pattern, bool ignore_case, bool mult
 
 int PatternObject::Execute(std::string_view subject) {
     matches_ = instance_ ? instance_->Execute(subject) : MatchCollection();
-    subject_.assign(subject);
     return MatchCount();
 }
 

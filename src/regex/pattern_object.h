@@ -14,7 +14,7 @@ namespace quillark {
 //
 // Matching works on characters: the text is converted to UTF-16, so `.` takes
 // a whole Chinese character, and match starts count UTF-16 code units. Copies
-// share the expression and the last matches; each keeps its own subject text.
+// share the expression and the last matches (which hold the subject).
 class PatternObject {
   public:
     // Pattern text that matches `text` with `*` and `?` as wildcards
@@ -48,8 +48,8 @@ class PatternObject {
 
   private:
     std::shared_ptr<const RegexInstance> instance_;
+    // The last matches, with the subject they were found in.
     MatchCollection matches_;
-    std::string subject_;
 };
 
 }  // namespace quillark
