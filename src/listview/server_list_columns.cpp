@@ -7,8 +7,8 @@ namespace quillark::server_list {
 const std::string& ColumnTitleGbk(int column) {
     static const std::array<std::string, kColumnCount> titles = [] {
         std::array<std::string, kColumnCount> converted;
-        for (const ColumnSpec& spec : kColumns) {
-            converted[static_cast<size_t>(spec.index)] = TextCodec::Utf8ToGbk(spec.titleUtf8);
+        for (const ColumnSpec& column : kColumns) {
+            converted[static_cast<size_t>(column.index)] = TextCodec::Utf8ToGbk(column.titleUtf8);
         }
         return converted;
     }();
