@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "http/http_request.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -108,26 +109,6 @@ BENCHMARK(BM_Libcurl)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 
-// Keeps the median of each benchmark so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median") {
-                medians_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
-    double Median(const std::string& name) const {
-        auto found = medians_.find(name);
-        return found == medians_.end() ? 0.0 : found->second;
-    }
-
-  private:
-    std::map<std::string, double> medians_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,8 +130,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double ours = reporter.Median("BM_HttpRequest");
-    const double plain = reporter.Median("BM_Libcurl");
+    const double ours = reporter.Time("BM_HttpRequest");
+    const double plain = reporter.Time("BM_Libcurl");
     std::printf("ratio http_vs_libcurl %.2f\n", plain > 0 ? ours / plain : 0.0);
     return 0;
 }

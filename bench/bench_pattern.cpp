@@ -10,6 +10,7 @@
 
 #include "platform/allocator_policy.h"
 #include "platform/text_codec.h"
+#include "ratio_reporter.h"
 #include "regex/pattern_object.h"
 
 namespace {
@@ -108,22 +109,6 @@ void BM_Pcre2Replace(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Pcre2Replace)->Unit(benchmark::kMicrosecond);
-
-// Keeps each run's time per iteration so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    bool Has(const std::string& name) const { return times_.count(name) != 0; }
-    double Time(const std::string& name) const { return times_.at(name); }
-
-  private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
