@@ -57,17 +57,21 @@ std::string FoldFullWidth(std::string_view text) {
     return out;
 }
 
-double ReadNumber(std::string_view raw) {
-    const std::string text = FoldFullWidth(raw);
-    size_t i = 0;
+// Moves `i` past leading spaces and one sign; true when the sign was '-'.
+bool SkipSpaceAndSign(const std::string& text, size_t& i) {
     while (i < text.size() && IsSpace(text[i])) {
         ++i;
     }
-    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
+        return text[i++] == '-';
     }
+    return false;
+}
+
+double ReadNumber(std::string_view raw) {
+    const std::string text = FoldFullWidth(raw);
+    size_t i = 0;
+    const bool negative = SkipSpaceAndSign(text, i);
     const size_t start = i;
     size_t digits = 0;
     while (i < text.size() && IsDigit(text[i])) {
@@ -133,14 +137,7 @@ std::string WriteNumber(double value) {
 std::int32_t ReadInteger(std::string_view raw) {
     const std::string text = FoldFullWidth(raw);
     size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = SkipSpaceAndSign(text, i);
     std::int64_t value = 0;
     constexpr std::int64_t kLimit = std::int64_t{1} << 32;
     while (i < text.size() && IsDigit(text[i])) {

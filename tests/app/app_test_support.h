@@ -2,19 +2,29 @@
 
 // Doubles and helpers shared by the window tests.
 
+#include <gtest/gtest.h>
+
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QRect>
+#include <QTest>
 #include <QWidget>
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "listview/application_actions.h"
+#include "listview/column_sort.h"
 #include "platform/process_launcher.h"
 
 namespace quillark::testing_support {
@@ -88,9 +98,43 @@ bool SpinUntil(Predicate done, int milliseconds = 20000) {
     return true;
 }
 
+// Counts the pixels of `rect` whose colour is within `tolerance` of `colour`.
+inline int PixelsNear(const QImage& image, const QRect& rect, const QColor& colour,
+                      int tolerance = 40) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - colour.red()) <= tolerance &&
+                std::abs(pixel.green() - colour.green()) <= tolerance &&
+                std::abs(pixel.blue() - colour.blue()) <= tolerance) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// A shown main window with a recording launcher and a sort state of its own.
+class ShownWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<MainWindow>(SharedActions(), launcher, sortState);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    QtListControl& List() { return window->ServerList(); }
+
+    RecordingLauncher launcher;
+    SortState sortState;
+    std::unique_ptr<MainWindow> window;
+};
+
+#ifdef QUILLARK_ARTIFACT_DIR
 inline QString ArtifactPath(const QString& name) {
     QDir().mkpath(QUILLARK_ARTIFACT_DIR);
     return QString(QUILLARK_ARTIFACT_DIR) + "/" + name;
 }
+#endif
 
 }  // namespace quillark::testing_support

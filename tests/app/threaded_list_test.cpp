@@ -23,19 +23,7 @@ using testing_support::RecordingLauncher;
 using testing_support::SharedActions;
 using testing_support::SpinUntil;
 
-class ThreadedListTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = std::make_unique<MainWindow>(SharedActions(), launcher, sortState);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    QtListControl& List() { return window->ServerList(); }
-
-    RecordingLauncher launcher;
-    SortState sortState;
-    std::unique_ptr<MainWindow> window;
-};
+using ThreadedListTest = testing_support::ShownWindowTest;
 
 // Like a ping worker of the test pass: reads, writes, colours and redraws its row.
 void Worker(QtListControl& list, int row) {

@@ -25,18 +25,13 @@ namespace {
 
 using namespace literals;
 using testing_support::ArtifactPath;
+using testing_support::PixelsNear;
 using testing_support::RecordingLauncher;
 using testing_support::SharedActions;
 using testing_support::SpinUntil;
 
-class WindowBehaviourTest : public ::testing::Test {
+class WindowBehaviourTest : public testing_support::ShownWindowTest {
   protected:
-    void SetUp() override {
-        window = std::make_unique<MainWindow>(SharedActions(), launcher, sortState);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    QtListControl& List() { return window->ServerList(); }
     void FillRows() {
         List().DeleteAllRows();
         struct Row {
@@ -87,10 +82,6 @@ class WindowBehaviourTest : public ::testing::Test {
         }
         return texts;
     }
-
-    RecordingLauncher launcher;
-    SortState sortState;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowBehaviourTest, TimerPeriodRules) {
@@ -171,22 +162,6 @@ TEST_F(WindowBehaviourTest, SelectionFollowsItsRowWhenSorted) {
     ASSERT_EQ(List().SelectedRow(), 0);
     sortState.SortListByColumn(List(), 0, 1);
     EXPECT_EQ(List().GetCellText(List().SelectedRow(), 0), "祖安"_gbk);
-}
-
-// Counts the pixels of a row whose colour is close to `colour`.
-int PixelsNear(const QImage& image, const QRect& rect, const QColor& colour, int tolerance = 40) {
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - colour.red()) <= tolerance &&
-                std::abs(pixel.green() - colour.green()) <= tolerance &&
-                std::abs(pixel.blue() - colour.blue()) <= tolerance) {
-                ++count;
-            }
-        }
-    }
-    return count;
 }
 
 TEST_F(WindowBehaviourTest, RowColoursAsPainted) {

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPushButton>
 
+#include "app/app_test_support.h"
 #include "app/main_window.h"
 #include "app/server_list_view.h"
 #include "child_process.h"
@@ -24,6 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace server_list;
+using testing_support::PixelsNear;
 
 // Starts nothing: row commands are not under test here.
 class NoLauncher : public ProcessLauncher {
@@ -32,19 +34,6 @@ class NoLauncher : public ProcessLauncher {
     std::string FindProgram(const std::string&) const override { return {}; }
     std::string GetEnvironment(const std::string&) const override { return {}; }
 };
-
-template <typename Predicate>
-bool SpinUntil(Predicate done, std::chrono::milliseconds timeout) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeout.count()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 class ForwardingActions : public ApplicationActions {
   public:
@@ -80,7 +69,8 @@ struct Rig {
         window->show();
     }
     bool Settle(std::chrono::milliseconds timeout = 30s) {
-        return SpinUntil([this] { return program->WaitUntilSettled(0ms); }, timeout);
+        return testing_support::SpinUntil([this] { return program->WaitUntilSettled(0ms); },
+                                          static_cast<int>(timeout.count()));
     }
     std::string Cell(int row, int column) {
         return TextCodec::GbkToUtf8(window->ServerList().GetCellText(row, column));
@@ -90,21 +80,6 @@ struct Rig {
 Rig& SharedRig() {
     static Rig* rig = new Rig;
     return *rig;
-}
-
-int PixelsNear(const QImage& image, const QRect& rect, const QColor& colour) {
-    int count = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - colour.red()) <= 40 &&
-                std::abs(pixel.green() - colour.green()) <= 40 &&
-                std::abs(pixel.blue() - colour.blue()) <= 40) {
-                ++count;
-            }
-        }
-    }
-    return count;
 }
 
 class WindowEndToEnd : public ::testing::Test {
@@ -161,7 +136,7 @@ TEST_F(WindowEndToEnd, OverlappingPassesFromTimerAndButtonEndWithCompleteRows) {
     clock.start();
     while (clock.elapsed() < 60'000) {
         rig.window->TestButton()->click();
-        SpinUntil([] { return false; }, 700ms);
+        testing_support::SpinUntil([] { return false; }, 700);
     }
     combo->setCurrentIndex(0);  // manual: the timer stops
     ASSERT_TRUE(rig.Settle(30s));
